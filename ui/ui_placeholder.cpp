@@ -1,0 +1,1 @@
+namespace panel { void ui_placeholder() {} }
