@@ -1,1 +1,0 @@
-namespace panel { void link_placeholder() {} }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/serial_line.h"
+
+#include <QSerialPort>
+
+namespace panel {
+
+// The panel's line on a real serial port (or a pseudo-terminal). No modem-control lines are touched.
+class QtSerialLine : public SerialLine
+{
+public:
+    static constexpr qint64 kReceiveBufferSize = 1024;
+
+    explicit QtSerialLine(const QString &portName);
+
+    // "Port 1" of the platform: the first serial port.
+    static QString firstPortName();
+
+    bool open(const QString &settings, QString *error) override;
+    void write(const QByteArray &bytes) override;
+    qint64 bytesWaiting() const override;
+    QByteArray takeAll() override;
+    void close() override;
+    bool isBroken() const override { return m_broken; }
+    QString deviceName() const override { return m_port.portName(); }
+
+private:
+    QSerialPort m_port;
+    bool m_broken = false;
+};
+
+// Reads "9600,N,8,1": baud, parity letter, data bits, stop bits.
+struct LineSettings {
+    qint32 baud = 9600;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+bool parseLineSettings(const QString &text, LineSettings *settings);
+
+} // namespace panel

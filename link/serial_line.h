@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace panel {
+
+// Exactly what the panel link needs of a serial line. The product's line is QSerialPort; tests
+// script a panel behind this interface.
+class SerialLine
+{
+public:
+    virtual ~SerialLine() = default;
+
+    // Opens the line with a settings string such as "9600,N,8,1". On failure, *error says why.
+    virtual bool open(const QString &settings, QString *error) = 0;
+    virtual void write(const QByteArray &bytes) = 0;
+    virtual qint64 bytesWaiting() const = 0;
+    virtual QByteArray takeAll() = 0;
+    virtual void close() = 0;
+    // The device went away while open (unplugged, the other end closed): waits end at once.
+    virtual bool isBroken() const = 0;
+    virtual QString deviceName() const = 0;
+};
+
+} // namespace panel

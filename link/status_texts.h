@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// The status box's texts and colours (0xBBGGRR) for the panel operations.
+namespace panel {
+
+constexpr quint32 kYellow = 0xFFFF;
+constexpr quint32 kGreen = 0xFF00;
+constexpr quint32 kRed = 0xFF;
+
+inline const QString kStartingRead = QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION");
+inline const QString kStartingWrite = QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION");
+inline const QString kPortNotOpened = QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED");
+inline const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
+inline const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
+inline const QString kReadSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
+inline const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
+inline const QString kIncompleteData =
+    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+inline const QString kCommunicationsOk = QStringLiteral("COMMUNICATIONS OK");
+inline const QString kOutOfRange = QStringLiteral("ERROR - DATA OUT OF RANGE");
+inline const QString kCorrupted = QStringLiteral("COMMUNICATIONS CORRUPTED");
+inline const QString kFailedToVerify = QStringLiteral("DATA FAILED TO VERIFY");
+
+inline const QString kMismatchTitle = QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH");
+inline const QString kReadMismatch = QStringLiteral(
+    "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO READ DATA FROM DOES NOT MATCH THIS CONFIGURATION PROGRAM");
+inline const QString kWriteMismatch = QStringLiteral(
+    "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO WRITE DATA TO DOES NOT MATCH THIS CONFIGURATION PROGRAM");
+
+} // namespace panel

@@ -1,0 +1,37 @@
+#include "ui/dialogs.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace panel {
+
+void QtDialogs::message(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon,
+                    title.isEmpty() ? QGuiApplication::applicationDisplayName() : title,
+                    text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.mode == FileRequest::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace panel

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "file/config_file_window.h"
+#include "link/panel_window.h"
+#include "model/codes.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QTimer;
+
+namespace panel {
+
+class CaptionButton;
+class Dialogs;
+class Drawing;
+class FacePlate;
+class RuleCheckBox;
+class SelectionList;
+class SerialLine;
+class StatusBox;
+class TextBox;
+
+// The one window of the program. It owns the configuration being edited (its controls) and the
+// window-level variables; the panel link and the file operations reach it through their interfaces.
+class Form1 : public QWidget, public PanelWindow, public ConfigFileWindow
+{
+    Q_OBJECT
+public:
+    Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    WindowVars &vars() override { return m_vars; }
+    const WindowVars &vars() const { return m_vars; }
+    bool busy() const { return m_busy; }
+
+    // PanelWindow and ConfigFileWindow
+    void armTimer() override;
+    bool operationAbandoned() const override;
+    void setStatusVisible(bool visible) override;
+    void setStatusText(const QString &text) override;
+    void setStatusColour(quint32 bgr) override;
+    QString panelName() const override;
+    void setPanelName(const QString &name) override;
+    void showDecodedButton(int k) override;
+    void clearDesignation(int k) override;
+    QString designation(int k) const override;
+    void setDesignation(int k, const QString &text) override;
+    void setModulePosition(int k, int position) override;
+    void setChannelPosition(int k, int position) override;
+    void setIndependentLighting(int state) override;
+    void show_indicator_code() override;
+    void show_backlight_code() override;
+    void gather_switch_codes() override;
+    void message(const QString &text, const QString &title) override;
+    std::optional<QString> chooseFile(bool save, const QString &title, const QString &filter,
+                                      const std::optional<QString> &initialName) override;
+
+    void check_independent_lighting();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    struct ButtonControls {
+        SelectionList *module = nullptr;
+        SelectionList *channel = nullptr;
+        TextBox *desig = nullptr;
+        QLabel *caption = nullptr;
+    };
+
+    void buildControls();
+    void buildButtonRow(int k);
+    void buildLightingFrame();
+    void setFocusOrder();
+    void connectRules();
+    void runStartUpSteps();
+
+    void readConfig();
+    void writeConfig();
+    void readFile();
+    void writeFile();
+
+    void moduleRule(int k);
+    void channelRule(int k);
+    void indicatorRule();
+    void backlightRule();
+    void independentLightingRule();
+
+    // Runs a panel or file operation; a second one clicked while the first waits is ignored.
+    void runCommand(const std::function<void()> &operation);
+
+    Dialogs &m_dialogs;
+    SerialLine &m_line;
+    WindowVars m_vars;
+    QString m_dialogFileName; // what the file dialog keeps between uses
+    bool m_busy = false;
+    bool m_closeRequested = false;
+
+    FacePlate *Image1 = nullptr;
+    std::array<ButtonControls, kButtons> m_buttons;
+    CaptionButton *READ_CONFIG = nullptr;
+    CaptionButton *WRITE_CONFIG = nullptr;
+    CaptionButton *READ_FILE = nullptr;
+    CaptionButton *WRITE_FILE = nullptr;
+    StatusBox *Text1 = nullptr;
+    TextBox *Text2 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label14 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    RuleCheckBox *Check1 = nullptr;
+    SelectionList *List21 = nullptr;
+    SelectionList *List22 = nullptr;
+    QLabel *Label15 = nullptr;
+    QLabel *Label16 = nullptr;
+    Drawing *Line1 = nullptr;
+    Drawing *Shape1 = nullptr;
+    QTimer *Timer1 = nullptr;
+};
+
+} // namespace panel

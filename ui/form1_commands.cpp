@@ -1,0 +1,13 @@
+// The four command buttons: read and write the panel, open and save a configuration file.
+#include "ui/form1.h"
+
+#include "link/panel_operations.h"
+
+namespace panel {
+
+void Form1::readConfig() { read_config(*this, m_line); }
+void Form1::writeConfig() { write_config(*this, m_line); }
+void Form1::readFile() {}
+void Form1::writeFile() {}
+
+} // namespace panel

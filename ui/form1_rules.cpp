@@ -1,0 +1,113 @@
+// The selection rules: they keep the window-level codes in step with the lists and the check box,
+// and refuse inconsistent lighting settings with a message and a correction.
+#include "ui/form1.h"
+
+#include "ui/rule_check_box.h"
+#include "ui/selection_list.h"
+#include "ui/text_box.h"
+
+namespace panel {
+
+namespace {
+
+const QChar kLineFeed(10);
+
+QString twoTexts(const char *first, const char *second)
+{
+    return QString::fromLatin1(first) + kLineFeed + QString::fromLatin1(second);
+}
+
+} // namespace
+
+void Form1::connectRules()
+{
+    for (int k = 0; k < kButtons; ++k) {
+        m_buttons[k].module->setRule([this, k] { moduleRule(k); });
+        m_buttons[k].channel->setRule([this, k] { channelRule(k); });
+    }
+    List21->setRule([this] { indicatorRule(); });
+    List22->setRule([this] { backlightRule(); });
+    Check1->setRule([this] { independentLightingRule(); });
+}
+
+void Form1::moduleRule(int k)
+{
+    check_independent_lighting();
+    ButtonControls &b = m_buttons[k];
+    ButtonVars &v = m_vars.button[k];
+    const int p = b.module->position();
+    if (p < 0)
+        return; // no row to take a datum from
+    if (p == kModuleNaPosition || p == kModuleBlMrPosition) {
+        v.s = qint16(b.module->itemDatum(p));
+        b.channel->hide();
+    } else {
+        b.channel->show();
+        v.m = qint16(b.module->itemDatum(p));
+        v.s = qint16(v.c + v.m); // at most 150 + 9
+    }
+}
+
+void Form1::channelRule(int k)
+{
+    ButtonControls &b = m_buttons[k];
+    ButtonVars &v = m_vars.button[k];
+    const int q = b.channel->position();
+    if (q < 0)
+        return;
+    v.c = qint16(b.channel->itemDatum(q));
+    v.s = qint16(v.m + v.c);
+    b.desig->show();
+}
+
+void Form1::indicatorRule()
+{
+    const int p = List21->position();
+    if (p < 0)
+        return;
+    m_vars.indpercent = qint16(List21->itemDatum(p));
+    if (m_vars.indpercent < m_vars.blpercent) {
+        message(twoTexts("NORMAL INDICATOR INTENSITY must be set equal to",
+                         "or greater than NORMAL BACKLIGHTING INTENSITY."),
+                QString());
+        List22->setPosition(List21->position());
+        m_vars.indpercent = qint16(List21->itemDatum(List21->position()));
+    }
+}
+
+void Form1::backlightRule()
+{
+    const int p = List22->position();
+    if (p < 0)
+        return;
+    m_vars.blpercent = qint16(List22->itemDatum(p));
+    if (m_vars.indpercent < m_vars.blpercent) {
+        message(twoTexts("NORMAL BACKLIGHTING INTENSITY must be set equal to",
+                         "or less than NORMAL INDICATOR INTENSITY."),
+                QString());
+        List22->setPosition(List21->position());
+        m_vars.blpercent = qint16(List22->itemDatum(List22->position()));
+    }
+}
+
+void Form1::independentLightingRule()
+{
+    check_independent_lighting();
+    m_vars.feature = qint16(Check1->state());
+}
+
+void Form1::check_independent_lighting()
+{
+    bool anyOnBlMr = false;
+    for (const ButtonControls &b : m_buttons)
+        anyOnBlMr = anyOnBlMr || b.module->position() == kModuleBlMrPosition;
+    if (Check1->state() == 1 && !anyOnBlMr) {
+        message(twoTexts("ONE OF THE SWITCHES ON THE PANEL MUST BE ASSIGNED TO THE",
+                         "MR/BL CHANNEL IF YOU ARE SELECTING INDEPENDENT LIGHTING."),
+                QStringLiteral("INDEPENDENT LIGHTING SWITCH ASSIGNMENT"));
+        Check1->setState(0);
+    }
+    m_vars.feature = qint16(Check1->state());
+}
+
+} // namespace panel

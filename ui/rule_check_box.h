@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/rule_control.h"
+
+#include <QCheckBox>
+
+namespace panel {
+
+// The independent-lighting box: its rule runs when the user toggles it, and when the program changes
+// its state (setting the state it already has runs nothing). The caption wraps like the panel's labels.
+class RuleCheckBox : public QCheckBox, public RuleControl
+{
+    Q_OBJECT
+public:
+    explicit RuleCheckBox(const QString &text, QWidget *parent = nullptr);
+
+    int state() const { return isChecked() ? 1 : 0; }
+    void setState(int state);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool hitButton(const QPoint &pos) const override;
+};
+
+} // namespace panel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/codes.h"
+#include "ui/rule_control.h"
+
+#include <QListWidget>
+
+namespace panel {
+
+// A single-selection list whose rows carry an integer item datum. Its position is the selected row,
+// -1 when none. A row chosen with the mouse or the keyboard runs the rule; focus alone selects nothing.
+class SelectionList : public QListWidget, public RuleControl
+{
+    Q_OBJECT
+public:
+    explicit SelectionList(QWidget *parent = nullptr);
+
+    template<typename Rows>
+    void addRows(const Rows &rows)
+    {
+        for (const ListRow &row : rows)
+            addRow(QString::fromLatin1(row.text), row.datum);
+    }
+    void addRow(const QString &text, int datum);
+
+    int position() const;
+    int itemDatum(int row) const;
+    // Selects the row (-1 clears the selection), then runs the rule once, whether or not it changed.
+    void setPosition(int row);
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void runRuleIfMovedFrom(int before);
+
+    int m_positionAtPress = -1;
+    bool m_pressed = false;
+};
+
+} // namespace panel
