@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace panel {
+
+class ConfigFileWindow;
+
+// Saves what the window shows as a .pnl file chosen in the window's file dialog.
+void save_config_file(ConfigFileWindow &window);
+// Opens a .pnl file into the window. All or nothing: a refused file changes no control and no variable.
+void open_config_file(ConfigFileWindow &window);
+
+// The dialog filter "description|pattern" as Qt spells a name filter.
+QString qtNameFilter(const QString &filter);
+
+} // namespace panel

@@ -1,0 +1,430 @@
+// The panel link against a scripted line: bytes on the wire, replies, retries and failure paths.
+#include "link/protocol.h"
+#include "recording_dialogs.h"
+#include "scripted_panel.h"
+#include "ui/form1.h"
+#include "ui/rule_check_box.h"
+#include "ui/selection_list.h"
+#include "ui/status_box.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+using namespace panel;
+
+namespace {
+
+QByteArray readCmd(int reg)
+{
+    return readCommand(quint8(reg));
+}
+
+const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
+const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
+
+} // namespace
+
+class TestPanelProtocol : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void commandBytes();
+    void replyValues_data();
+    void replyValues();
+
+    void readShowsThePanel();
+    void hailAnsweredOnThirdAttempt();
+    void lateDoubleAnswerIsRefused();
+    void silentPanelFailsAfterSixHails();
+    void readRegisterValues_data();
+    void readRegisterValues();
+    void shortIdentityReplyIsNeverStale();
+    void identityMismatchShowsMessage_data();
+    void identityMismatchShowsMessage();
+
+    void writeStoresTenRegisters();
+    void verification_data();
+    void verification();
+    void failureAtRegisterFourLeavesTheRest();
+    void incompleteConfigurationSendsNothing();
+    void portThatCannotOpen();
+    void brokenLineEndsTheOperation();
+    void secondCommandIsIgnoredWhileWaiting();
+
+private:
+    template<typename T>
+    T *control(const char *name) { return m_window->findChild<T *>(QString::fromLatin1(name)); }
+    void click(const char *button) { control<QPushButton>(button)->click(); }
+    StatusBox *status() { return control<StatusBox>("Text1"); }
+    void setButton(int k, int module, int channel = -1);
+
+    RecordingDialogs m_dialogs;
+    std::unique_ptr<ScriptedPanel> m_panel;
+    std::unique_ptr<Form1> m_window;
+    QStringList m_statusHistory;
+};
+
+void TestPanelProtocol::init()
+{
+    m_dialogs = RecordingDialogs();
+    m_panel = std::make_unique<ScriptedPanel>();
+    m_window = std::make_unique<Form1>(m_dialogs, *m_panel);
+    m_statusHistory.clear();
+    connect(status(), &QPlainTextEdit::textChanged, this, [this] { m_statusHistory << status()->text(); });
+}
+
+void TestPanelProtocol::cleanup()
+{
+    m_window.reset();
+    m_panel.reset();
+}
+
+void TestPanelProtocol::setButton(int k, int module, int channel)
+{
+    control<SelectionList>(qPrintable(QStringLiteral("List%1").arg(2 * k + 1)))->setPosition(module);
+    if (channel >= 0)
+        control<SelectionList>(qPrintable(QStringLiteral("List%1").arg(2 * k + 2)))->setPosition(channel);
+}
+
+void TestPanelProtocol::commandBytes()
+{
+    QCOMPARE(hailCommand(), QByteArray("A"));
+    QCOMPARE(writeCommand(2, 13), QByteArray("S\x00\x02\x00\x0d" "D", 6));
+    QCOMPARE(readCommand(63), QByteArray("V\x00\x3f" "00V", 6));
+}
+
+void TestPanelProtocol::replyValues_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("fits");
+    QTest::addColumn<int>("value");
+    QTest::newRow("identity") << QByteArray("0730\r") << true << 73;
+    QTest::newRow("160.5 rounds to even 160") << QByteArray("1605") << true << 160;
+    QTest::newRow("161.5 rounds to even 162") << QByteArray("1615") << true << 162;
+    QTest::newRow("162.5 rounds to even 162") << QByteArray("1625") << true << 162;
+    QTest::newRow("blanks skipped") << QByteArray("  07 30\r") << true << 73;
+    QTest::newRow("letter first") << QByteArray("X730\r") << true << 0;
+    QTest::newRow("trailing text") << QByteArray("1590 OK\r\n") << true << 159;
+    QTest::newRow("decimal fraction") << QByteArray("0734.9") << true << 73;
+    QTest::newRow("negative") << QByteArray("-100") << true << -10;
+    QTest::newRow("largest 16-bit") << QByteArray("327670") << true << 32767;
+    QTest::newRow("beyond 16 bits") << QByteArray("327680") << false << 0;
+    QTest::newRow("absurdly long") << QByteArray(40, '9') << false << 0;
+}
+
+void TestPanelProtocol::replyValues()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, fits);
+    QFETCH(int, value);
+    const ReplyValue result = replyValue(reply);
+    QCOMPARE(result.fits, fits);
+    if (fits)
+        QCOMPARE(int(result.value), value);
+}
+
+void TestPanelProtocol::readShowsThePanel()
+{
+    control<QLineEdit>("Text2")->setText(QStringLiteral("OLD NAME"));
+    click("READ_CONFIG");
+
+    QByteArray expected = "A" + readCmd(63);
+    for (int reg : {0, 1, 2, 3, 4, 5, 7, 8, 9})
+        expected += readCmd(reg);
+    QCOMPARE(m_panel->wire, expected);
+    QCOMPARE(m_statusHistory.constFirst(),
+             QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION"));
+    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(status()->colour(), 0xFF00u);
+    QVERIFY(status()->isVisibleTo(m_window.get()));
+    QCOMPARE(control<QLineEdit>("Text2")->text(), QString());
+    QCOMPARE(m_panel->closes, 1);
+
+    QCOMPARE(control<SelectionList>("List1")->position(), 1); // code 0: "A", "1"
+    QCOMPARE(control<SelectionList>("List2")->position(), 0);
+    QCOMPARE(control<SelectionList>("List3")->position(), 2); // code 12: "B", "3"
+    QCOMPARE(control<SelectionList>("List4")->position(), 2);
+    QCOMPARE(control<SelectionList>("List5")->position(), 17); // 159: "BL/MR"
+    QVERIFY(!control<SelectionList>("List6")->isVisibleTo(m_window.get()));
+    QCOMPARE(control<SelectionList>("List7")->position(), 0); // 160: "N/A"
+    for (const char *box : {"Text3", "Text4", "Text5", "Text6", "Text7", "Text8"}) {
+        QCOMPARE(control<QLineEdit>(box)->text(), QString());
+        QVERIFY(!control<QLineEdit>(box)->isVisibleTo(m_window.get()));
+    }
+    QCOMPARE(control<RuleCheckBox>("Check1")->state(), 1);
+    QCOMPARE(m_window->vars().feature, qint16(1));
+    QCOMPARE(control<SelectionList>("List21")->position(), 0); // 10: "100"
+    QCOMPARE(control<SelectionList>("List22")->position(), 5); // 3: "50"
+    QCOMPARE(m_window->vars().blpercent, qint16(3));
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestPanelProtocol::hailAnsweredOnThirdAttempt()
+{
+    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Hail && m_panel->hails < 3)
+            return ScriptedPanel::Reply{};
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QVERIFY(m_panel->wire.startsWith("AAA" + readCmd(63)));
+    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+}
+
+void TestPanelProtocol::lateDoubleAnswerIsRefused()
+{
+    // The first hail's answer comes after its wait has ended, together with the second one's.
+    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Hail && m_panel->hails == 1)
+            return ScriptedPanel::Reply{"D000D", 150};
+        if (kind == ScriptedPanel::Hail && m_panel->hails == 2)
+            return ScriptedPanel::Reply{"D000D", 50};
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QCOMPARE(m_panel->wire, QByteArray("AA"));
+    QCOMPARE(status()->text(), kNoResponse);
+    QCOMPARE(status()->colour(), 0xFFu);
+    QCOMPARE(m_panel->closes, 1);
+}
+
+void TestPanelProtocol::silentPanelFailsAfterSixHails()
+{
+    m_panel->script = [](ScriptedPanel::Kind, const QByteArray &) { return ScriptedPanel::Reply{}; };
+    control<SelectionList>("List1")->setPosition(3);
+    click("READ_CONFIG");
+    QCOMPARE(m_panel->wire, QByteArray("AAAAAA"));
+    QCOMPARE(status()->text(), kNoResponse);
+    QCOMPARE(control<SelectionList>("List1")->position(), 3);
+    QCOMPARE(control<QLineEdit>("Text2")->text(), QString());
+}
+
+void TestPanelProtocol::readRegisterValues_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("module");
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<QString>("finalStatus");
+    const QString ok = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
+    QTest::newRow("1605 is 160, in range") << QByteArray("1605\r") << 0 << 0 << ok;
+    QTest::newRow("1615 is 162, out of range") << QByteArray("1615\r") << 0 << 0 << kBadData;
+    QTest::newRow("letter reply is 0") << QByteArray("Z999\r") << 1 << 0 << ok;
+    QTest::newRow("158 is P, 9") << QByteArray("1580\r") << 16 << 8 << ok;
+    QTest::newRow("three characters") << QByteArray("073") << -1 << -1 << kBadData;
+}
+
+void TestPanelProtocol::readRegisterValues()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, module);
+    QFETCH(int, channel);
+    QFETCH(QString, finalStatus);
+    m_panel->script = [reply](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 0)
+            return ScriptedPanel::Reply{reply};
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QCOMPARE(status()->text(), finalStatus);
+    QCOMPARE(control<SelectionList>("List1")->position(), module);
+    if (module != 0)
+        QCOMPARE(control<SelectionList>("List2")->position(), channel);
+    if (finalStatus == kBadData)
+        QVERIFY(!m_panel->wire.contains(readCmd(1))); // the read stops at the failed register
+}
+
+void TestPanelProtocol::shortIdentityReplyIsNeverStale()
+{
+    click("READ_CONFIG"); // leaves A holding a good value from an earlier exchange
+    QCOMPARE(m_window->vars().A, qint16(3));
+    m_window->vars().A = 73;
+    m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 63)
+            return ScriptedPanel::Reply{"07"};
+        return std::nullopt;
+    };
+    m_panel->wire.clear();
+    click("READ_CONFIG");
+    QCOMPARE(status()->text(), kBadData);
+    QCOMPARE(status()->colour(), 0xFFu);
+    QCOMPARE(m_panel->wire, "A" + readCmd(63));
+    QVERIFY(m_dialogs.messages.isEmpty());
+
+    m_panel->wire.clear();
+    control<SelectionList>("List1")->setPosition(0);
+    control<SelectionList>("List3")->setPosition(0);
+    control<SelectionList>("List5")->setPosition(0);
+    click("WRITE_CONFIG");
+    QCOMPARE(status()->text(), kBadData);
+    QCOMPARE(m_panel->wire, "A" + readCmd(63));
+}
+
+void TestPanelProtocol::identityMismatchShowsMessage_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("read") << "READ_CONFIG"
+                          << "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO READ DATA FROM DOES NOT MATCH THIS "
+                             "CONFIGURATION PROGRAM";
+    QTest::newRow("write") << "WRITE_CONFIG"
+                           << "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO WRITE DATA TO DOES NOT MATCH THIS "
+                              "CONFIGURATION PROGRAM";
+}
+
+void TestPanelProtocol::identityMismatchShowsMessage()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, text);
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    m_panel->registers[63] = 74;
+    click(qPrintable(command));
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages[0].text, text);
+    QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH"));
+    QCOMPARE(status()->text(), QStringLiteral("COMMUNICATIONS OK"));
+    QCOMPARE(status()->colour(), 0xFFFFu);
+    QCOMPARE(m_panel->wire, "A" + readCmd(63));
+    QCOMPARE(m_panel->closes, 1);
+}
+
+void TestPanelProtocol::writeStoresTenRegisters()
+{
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    setButton(2, 2, 3); // SW3 on "B", "4": 13
+    click("WRITE_CONFIG");
+    const QList<QPair<int, int>> expected = {{0, 160}, {1, 160}, {2, 13}, {3, 160}, {4, 160},
+                                             {5, 160}, {6, 159}, {7, 0},  {8, 10},  {9, 10}};
+    QCOMPARE(m_panel->writes, expected);
+    QByteArray wire = "A" + readCmd(63);
+    for (const auto &[reg, value] : expected)
+        wire += writeCommand(quint8(reg), quint8(value)) + readCmd(reg);
+    QCOMPARE(m_panel->wire, wire);
+    QCOMPARE(m_statusHistory.constFirst(),
+             QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION"));
+    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED"));
+    QCOMPARE(status()->colour(), 0xFF00u);
+    QCOMPARE(m_statusHistory.count(QStringLiteral("COMMUNICATIONS OK")), 11);
+}
+
+void TestPanelProtocol::verification_data()
+{
+    QTest::addColumn<int>("channel"); // SW1 on module "H" (70): channel 3 gives 73, 4 gives 74
+    QTest::addColumn<QByteArray>("readBack");
+    QTest::addColumn<QString>("registerStatus");
+    QTest::addColumn<QString>("finalStatus");
+    QTest::newRow("0730 verifies 73") << 3 << QByteArray("0730\r") << "COMMUNICATIONS OK"
+                                      << "SWITCH PANEL HAS BEEN PROGRAMMED";
+    QTest::newRow("0730 fails 74") << 4 << QByteArray("0730\r") << "DATA FAILED TO VERIFY" << kBadData;
+    QTest::newRow("short read-back") << 3 << QByteArray("073") << "COMMUNICATIONS CORRUPTED" << kBadData;
+}
+
+void TestPanelProtocol::verification()
+{
+    QFETCH(int, channel);
+    QFETCH(QByteArray, readBack);
+    QFETCH(QString, registerStatus);
+    QFETCH(QString, finalStatus);
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    setButton(0, 8, channel);
+    m_panel->script = [readBack](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 0)
+            return ScriptedPanel::Reply{readBack};
+        return std::nullopt;
+    };
+    click("WRITE_CONFIG");
+    QCOMPARE(m_statusHistory.value(m_statusHistory.indexOf(QStringLiteral("COMMUNICATIONS OK")) + 1), registerStatus);
+    QCOMPARE(status()->text(), finalStatus);
+}
+
+void TestPanelProtocol::failureAtRegisterFourLeavesTheRest()
+{
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Write && bytes[2] == 4) {
+            m_panel->registers[4] = 7; // acknowledged, but stored wrong
+            return ScriptedPanel::Reply{"D000D"};
+        }
+        return std::nullopt;
+    };
+    m_panel->registers.fill(99);
+    m_panel->registers[63] = 73;
+    click("WRITE_CONFIG");
+    QCOMPARE(status()->text(), kBadData);
+    QCOMPARE(status()->colour(), 0xFFu);
+    for (int reg = 0; reg < 4; ++reg)
+        QCOMPARE(m_panel->registers[reg], 160);
+    QCOMPARE(m_panel->registers[4], 7);
+    for (int reg = 5; reg <= 9; ++reg)
+        QCOMPARE(m_panel->registers[reg], 99);
+    QVERIFY(!m_panel->wire.contains(writeCommand(5, 160)));
+}
+
+void TestPanelProtocol::incompleteConfigurationSendsNothing()
+{
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    setButton(1, 4); // SW2 on "D" without a channel
+    click("WRITE_CONFIG");
+    QCOMPARE(m_panel->wire, QByteArray());
+    QCOMPARE(m_panel->opens, 1);
+    QCOMPARE(m_panel->closes, 1);
+    QCOMPARE(status()->text(), QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA"));
+    QCOMPARE(status()->colour(), 0xFFu);
+}
+
+void TestPanelProtocol::portThatCannotOpen()
+{
+    m_panel->openError = QStringLiteral("Permission denied");
+    click("READ_CONFIG");
+    QCOMPARE(status()->text(), QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED\n"
+                                              "/dev/ttyFAKE: Permission denied"));
+    QCOMPARE(status()->colour(), 0xFFu);
+    QCOMPARE(m_panel->wire, QByteArray());
+}
+
+void TestPanelProtocol::brokenLineEndsTheOperation()
+{
+    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 1) {
+            m_panel->broken = true;
+            return ScriptedPanel::Reply{};
+        }
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QCOMPARE(status()->text(), kBadData);
+    QCOMPARE(m_panel->closes, 1);
+}
+
+void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
+{
+    bool clicked = false;
+    m_panel->script = [&](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 2 && !clicked) {
+            clicked = true;
+            QTimer::singleShot(10, this, [this] {
+                click("WRITE_CONFIG");
+                control<SelectionList>("List21")->setPosition(3); // rules still work meanwhile
+            });
+        }
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QVERIFY(clicked);
+    QCOMPARE(m_panel->opens, 1);
+    QVERIFY(m_panel->writes.isEmpty());
+    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+}
+
+QTEST_MAIN(TestPanelProtocol)
+#include "tst_panel_protocol.moc"

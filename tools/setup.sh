@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian 12 packages) when it is missing, then configures and builds
+# into build/. Sourced by ./run and ./test.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
+          clang libclang-rt-14-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if [ ! -f "$root/build/build.ninja" ]; then
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$root/build" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
+test "${PIPESTATUS[0]}" -eq 0
