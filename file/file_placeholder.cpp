@@ -1,1 +1,0 @@
-namespace panel { void file_placeholder() {} }

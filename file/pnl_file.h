@@ -1,0 +1,18 @@
+#pragma once
+
+#include "file/pnl_codec.h"
+
+#include <QString>
+
+namespace panel {
+
+// The most bytes read from a panel file; a valid line is far shorter.
+inline constexpr qint64 kPanelFileReadCap = 64 * 1024;
+
+// Refuses anything but a regular file, reads at most kPanelFileReadCap bytes and parses them.
+PanelFileParse loadPanelFile(const QString &path);
+
+// Replaces the file as a whole or not at all. Returns an empty string on success, else why not.
+QString savePanelFile(const QString &path, const PanelFileRecord &record);
+
+} // namespace panel
