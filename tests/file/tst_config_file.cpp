@@ -1,0 +1,567 @@
+// Saving and opening a configuration file through the main window: its command buttons, the file
+// dialog requests and messages it makes, the controls it reads and sets, and its variables.
+#include "idle_line.h"
+#include "recording_dialogs.h"
+#include "sample_record.h"
+#include "ui/form1.h"
+#include "ui/rule_check_box.h"
+#include "ui/selection_list.h"
+#include "ui/status_box.h"
+
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace panel;
+
+namespace {
+
+const QString kLf(QChar(10));
+const QString kFilter = QStringLiteral("TALMIRAX CONFIGURATION FILES (*.pnl)");
+const QString kIncomplete = QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+const QString kRefused = "|FILE/MODEL MIS-MATCH|AN ERROR HAS OCCURRED READING THE FILE BECAUSE THE FILE" + kLf
+                         + "WAS NOT CREATED FOR THE 00-04412-(MDL) SWITCH PANEL" + kLf
+                         + "----------THE FILE READ OPERATION IS BEING ABANDONED!-----------";
+const QString kLighting = "|INDEPENDENT LIGHTING SWITCH ASSIGNMENT|ONE OF THE SWITCHES ON THE PANEL MUST BE ASSIGNED "
+                          "TO THE" + kLf + "MR/BL CHANNEL IF YOU ARE SELECTING INDEPENDENT LIGHTING.";
+const QString kBacklight = "||NORMAL BACKLIGHTING INTENSITY must be set equal to" + kLf
+                           + "or less than NORMAL INDICATOR INTENSITY.";
+
+constexpr int kNa = 0, kBlMr = 17;
+
+// The LOBBY line with some fields (numbered from 1) replaced, then `tail`.
+QByteArray lobbyWith(const QList<QPair<int, QByteArray>> &changes, const QByteArray &tail = "\r\n")
+{
+    QList<QByteArray> fields = test::kLobbyFields.split(',');
+    for (const auto &change : changes)
+        fields[change.first - 1] = change.second;
+    return fields.join(',') + tail;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every entry below the directory with the content of its files.
+QStringList tree(const QString &dir)
+{
+    QStringList entries;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries << path + " = " + (it.fileInfo().isDir() ? QByteArray("<dir>") : readAll(path).toHex());
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+class TestConfigFile : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> tmp;
+    std::unique_ptr<RecordingDialogs> dialogs;
+    IdleLine line;
+    std::unique_ptr<Form1> form;
+
+    template<typename T = QWidget>
+    T *control(const QString &name) const
+    {
+        T *w = form->findChild<T *>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    SelectionList *list(int n) const { return control<SelectionList>(QStringLiteral("List%1").arg(n)); }
+    SelectionList *module(int k) const { return list(2 * k + 1); }
+    SelectionList *channel(int k) const { return list(2 * k + 2); }
+    QLineEdit *text(int n) const { return control<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
+    QLineEdit *desig(int k) const { return text(k + 3); }
+    StatusBox *status() const { return control<StatusBox>("Text1"); }
+    RuleCheckBox *check() const { return control<RuleCheckBox>("Check1"); }
+    QString path(const QString &name) const { return tmp->filePath(name); }
+
+    QStringList messages() const
+    {
+        QStringList all;
+        for (const auto &m : dialogs->messages)
+            all << "|" + m.title + "|" + m.text;
+        return all;
+    }
+    void forget()
+    {
+        dialogs->messages.clear();
+        dialogs->fileRequests.clear();
+    }
+    void save(const std::optional<QString> &answer)
+    {
+        if (answer)
+            dialogs->fileAnswers.append(answer);
+        control<QPushButton>("WRITE_FILE")->click();
+        dialogs->fileAnswers.clear();
+    }
+    void open(const std::optional<QString> &answer)
+    {
+        if (answer)
+            dialogs->fileAnswers.append(answer);
+        control<QPushButton>("READ_FILE")->click();
+        dialogs->fileAnswers.clear();
+    }
+
+    // Every control the file operations touch. Positions of hidden channel lists are left out
+    // when `hiddenChannels` is false: an open leaves them wherever decoding took them.
+    QStringList controlState(bool hiddenChannels = true) const
+    {
+        QStringList s;
+        for (int n = 1; n <= 22; ++n) {
+            if (n > 12 && n < 21)
+                continue;
+            const SelectionList *l = list(n);
+            const bool skipPosition = !hiddenChannels && n <= 12 && n % 2 == 0 && !l->isVisible();
+            s << QStringLiteral("List%1 at %2, %3").arg(n)
+                     .arg(skipPosition ? QStringLiteral("-") : QString::number(l->position()))
+                     .arg(l->isVisible() ? "shown" : "hidden");
+        }
+        for (int n = 2; n <= 8; ++n)
+            s << QStringLiteral("Text%1 [%2] %3").arg(n).arg(text(n)->text(), text(n)->isVisible() ? "shown" : "hidden");
+        s << "Text1 [" + status()->text() + "] colour " + QString::number(status()->colour(), 16);
+        s << "Check1 " + QString::number(check()->state());
+        return s;
+    }
+
+    QStringList varState() const
+    {
+        const WindowVars &v = form->vars();
+        QStringList s;
+        for (int k = 0; k < kButtons; ++k) {
+            const ButtonVars &b = v.button[k];
+            s << QStringLiteral("button%1 s=%2 m=%3 c=%4 w=%5 desig=[%6]").arg(k).arg(b.s).arg(b.m).arg(b.c).arg(b.w)
+                     .arg(b.desig);
+        }
+        for (qint16 n : {v.BL, v.feature, v.indpercent, v.blpercent, v.timer_flag, v.error_flag, v.address_l, v.data_l,
+                         v.A, v.temp1, v.h_index, v.l_index})
+            s << QString::number(n);
+        s << v.panel << v.fdesig << v.ind << v.blp << v.wmodel << v.rmodel;
+        return s;
+    }
+
+    // The window as the LOBBY line describes it, set through its controls.
+    void setUpLobby()
+    {
+        text(2)->setText("LOBBY");
+        desig(0)->setText("ENTRY");
+        module(0)->setPosition(1);
+        channel(0)->setPosition(0);
+        desig(1)->setText("HALL");
+        module(1)->setPosition(2);
+        channel(1)->setPosition(2);
+        desig(2)->setText("STAIRS");
+        module(2)->setPosition(kBlMr);
+        for (int k = 3; k < kButtons; ++k)
+            module(k)->setPosition(kNa);
+        check()->click();
+        list(22)->setPosition(5);
+        QCOMPARE(check()->state(), 1);
+        QCOMPARE(messages(), QStringList());
+    }
+
+    // Leaves the status box shown in red, as an incomplete save does.
+    void showStatus()
+    {
+        save(std::nullopt);
+        QVERIFY(status()->isVisible());
+        forget();
+    }
+
+private slots:
+    void init()
+    {
+        tmp = std::make_unique<QTemporaryDir>();
+        QVERIFY(tmp->isValid());
+        dialogs = std::make_unique<RecordingDialogs>();
+        form = std::make_unique<Form1>(*dialogs, line);
+        form->show();
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        dialogs.reset();
+        tmp.reset();
+    }
+
+    void saveRefusesIncompleteSwitches_data()
+    {
+        QTest::addColumn<int>("button"); // -1: nothing chosen anywhere
+        QTest::addColumn<bool>("dropModule");
+        QTest::addRow("untouched window") << -1 << false;
+        QTest::addRow("SW1 letter without channel") << 0 << false;
+        QTest::addRow("SW2 letter without channel") << 1 << false;
+        QTest::addRow("SW6 without module") << 5 << true;
+    }
+
+    void saveRefusesIncompleteSwitches()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, dropModule);
+        if (button >= 0) {
+            setUpLobby();
+            (dropModule ? module(button) : channel(button))->setPosition(-1);
+        }
+        text(2)->clear();
+        forget();
+        dialogs->fileAnswers.append(path("x.pnl"));
+        control<QPushButton>("WRITE_FILE")->click();
+        QVERIFY(status()->isVisible());
+        QCOMPARE(status()->colour(), quint32(0xFF));
+        QCOMPARE(status()->text(), kIncomplete);
+        QCOMPARE(dialogs->fileRequests.size(), 0);
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(tree(tmp->path()), QStringList());
+    }
+
+    void saveWantsPanelName()
+    {
+        showStatus();
+        setUpLobby();
+        text(2)->clear();
+        forget();
+        save(path("x.pnl"));
+        QCOMPARE(messages(), QStringList{"||Name must be entered in PANEL NAME field"});
+        QCOMPARE(dialogs->fileRequests.size(), 0);
+        QVERIFY(!status()->isVisible());
+        QCOMPARE(tree(tmp->path()), QStringList());
+    }
+
+    void saveDialogRequestAndCancel_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("LOBBY") << "LOBBY";
+        QTest::addRow("three blanks") << "   ";
+        QTest::addRow("dotted, blank-edged") << " A.B ";
+    }
+
+    void saveDialogRequestAndCancel()
+    {
+        QFETCH(QString, name);
+        showStatus();
+        setUpLobby();
+        text(2)->setText(name);
+        save(std::nullopt);
+        QCOMPARE(dialogs->fileRequests.size(), 1);
+        const FileRequest &r = dialogs->fileRequests.first();
+        QCOMPARE(r.mode, FileRequest::Save);
+        QCOMPARE(r.title, "WRITE CONFIGURATION FILE");
+        QCOMPARE(r.filter, kFilter);
+        QCOMPARE(r.defaultSuffix, "pnl");
+        QCOMPARE(r.fileName, name + ".pnl");
+        QCOMPARE(messages(), QStringList());
+        QVERIFY(!status()->isVisible());
+        QCOMPARE(tree(tmp->path()), QStringList());
+    }
+
+    void saveWritesLobbyLine()
+    {
+        setUpLobby();
+        const QString target = path("lobby.pnl");
+        QVERIFY(writeAll(target, QByteArray(400, 'z') + "\r\nan older and longer file\r\n"));
+        save(target);
+        QCOMPARE(messages(), QStringList());
+        const QByteArray written = readAll(target);
+        QCOMPARE(written, test::kLobbyFields + "\r\n");
+        QCOMPARE(written.size(), 148);
+        QCOMPARE(tree(tmp->path()).size(), 1); // no temporary file left beside it
+    }
+
+    void failedSaveKeepsOldFile_data()
+    {
+        QTest::addColumn<bool>("targetIsDirectory");
+        QTest::addRow("target is a directory") << true;
+        QTest::addRow("parent is a regular file") << false;
+    }
+
+    void failedSaveKeepsOldFile()
+    {
+        QFETCH(bool, targetIsDirectory);
+        QString target;
+        if (targetIsDirectory) {
+            QVERIFY(QDir(tmp->path()).mkdir("dir.pnl"));
+            QVERIFY(writeAll(path("dir.pnl/keep"), "kept\r\n"));
+            target = path("dir.pnl");
+        } else {
+            target = path("old.pnl/new.pnl");
+        }
+        QVERIFY(writeAll(path("old.pnl"), "OLD CONTENT\r\n"));
+        const QStringList before = tree(tmp->path());
+        showStatus();
+        setUpLobby();
+        save(target);
+        QCOMPARE(tree(tmp->path()), before);
+        QCOMPARE(dialogs->messages.size(), 1);
+        QVERIFY2(dialogs->messages.first().text.startsWith("THE CONFIGURATION FILE COULD NOT BE SAVED" + kLf + target),
+                 qPrintable(dialogs->messages.first().text));
+        QCOMPARE(dialogs->messages.first().title, QString());
+        QVERIFY(!status()->isVisible());
+    }
+
+    void openDialogRemembersLastName()
+    {
+        setUpLobby();
+        save(std::nullopt);
+        open(std::nullopt);
+        QCOMPARE(dialogs->fileRequests.size(), 2);
+        const FileRequest &r = dialogs->fileRequests.last();
+        QCOMPARE(r.mode, FileRequest::Open);
+        QCOMPARE(r.title, "READ CONFIGURATION FILE");
+        QCOMPARE(r.filter, kFilter);
+        QCOMPARE(r.fileName, "LOBBY.pnl");
+
+        const QString saved = path("chosen.pnl");
+        save(saved);
+        open(std::nullopt);
+        QCOMPARE(dialogs->fileRequests.last().fileName, saved);
+
+        const QString opened = path("lobby.pnl");
+        QVERIFY(writeAll(opened, test::kLobbyFields));
+        open(opened);
+        open(std::nullopt);
+        QCOMPARE(dialogs->fileRequests.last().fileName, opened);
+        save(std::nullopt);
+        QCOMPARE(dialogs->fileRequests.last().fileName, "LOBBY.pnl");
+        QCOMPARE(messages(), QStringList());
+    }
+
+    // A refused, cancelled or nameless open changes nothing but hiding the status box.
+    void openLeavesWindowAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("refused");
+        QByteArray twentyFields = test::kLobbyFields;
+        twentyFields.truncate(twentyFields.lastIndexOf(','));
+        QTest::addRow("cancelled") << "cancel" << QByteArray() << false;
+        QTest::addRow("empty name") << "nameless" << QByteArray() << false;
+        QTest::addRow("tag in other case") << "file" << lobbyWith({{1, "\"00-04412-mdl\""}}) << true;
+        QTest::addRow("20 fields") << "file" << twentyFields + "\r\n" << true;
+        QTest::addRow("code beyond 16 bits") << "file" << lobbyWith({{4, "32768"}}) << true;
+        QTest::addRow("intensity beyond 16 bits") << "file" << lobbyWith({{21, "-40000"}}) << true;
+        QTest::addRow("SW1 code -1") << "file" << lobbyWith({{4, "-1"}}) << true;
+        QTest::addRow("SW6 code -1") << "file" << lobbyWith({{14, "-1"}}) << true;
+        QTest::addRow("missing file") << "missing" << QByteArray() << true;
+        QTest::addRow("empty file") << "file" << QByteArray() << true;
+        QTest::addRow("directory") << "directory" << QByteArray() << true;
+        QTest::addRow("binary") << "file" << lobbyWith({{2, QByteArray("\"LOB\0BY\"", 8)}}) << true;
+        QTest::addRow("huge field") << "file" << lobbyWith({{3, '"' + QByteArray(5000, 'X') + '"'}}) << true;
+    }
+
+    void openLeavesWindowAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, refused);
+
+        // A state unlike the start-up one and unlike any file: opened, then edited, then a failed save.
+        QVERIFY(writeAll(path("prior.pnl"), lobbyWith({{2, "\"PRIOR\""}, {15, "7"}, {16, "\"FD\""}, {18, "\"IX\""},
+                                                       {19, "6"}, {20, "\"BX\""}, {21, "2"}})));
+        open(path("prior.pnl"));
+        QCOMPARE(text(2)->text(), "PRIOR");
+        module(1)->setPosition(kNa);
+        channel(0)->setPosition(6);
+        text(2)->setText("EDITED");
+        desig(3)->hide();
+        list(22)->setPosition(4);
+        module(5)->setPosition(-1);
+        save(std::nullopt);
+        QVERIFY(status()->isVisible());
+        forget();
+        const QStringList controls = controlState();
+        const QStringList vars = varState();
+
+        const QString target = path("in.pnl");
+        if (kind == "file")
+            QVERIFY(writeAll(target, bytes));
+        else if (kind == "directory")
+            QVERIFY(QDir(tmp->path()).mkdir("in.pnl"));
+        if (kind != "cancel")
+            dialogs->fileAnswers.append(kind == "nameless" ? QString() : target);
+        control<QPushButton>("READ_FILE")->click();
+
+        QCOMPARE(dialogs->fileRequests.size(), 1);
+        QCOMPARE(messages(), refused ? QStringList{kRefused} : QStringList());
+        QCOMPARE(controlState(), controls);
+        QCOMPARE(varState(), vars);
+        QVERIFY(!status()->isVisible());
+    }
+
+    void openSetsWindow_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("desigs");
+        QTest::addColumn<QList<int>>("modules");
+        QTest::addColumn<QList<int>>("channels"); // -1: hidden
+        QTest::addColumn<int>("ticked");
+        QTest::addColumn<int>("indicator");
+        QTest::addColumn<int>("backlight");
+        QTest::addColumn<QStringList>("expectedMessages");
+        const QStringList lobbyDesigs{"ENTRY", "HALL", "STAIRS", "DESIGNATION ", "DESIGNATION ", "DESIGNATION "};
+        const QList<int> lobbyModules{1, 2, kBlMr, kNa, kNa, kNa};
+        const QList<int> lobbyChannels{0, 2, -1, -1, -1, -1};
+        QTest::addRow("LOBBY") << lobbyWith({}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels << 1 << 0
+                               << 5 << QStringList();
+        QTest::addRow("long name, blank and empty designations")
+            << lobbyWith({{2, "\"A NAME OF TWENTY-SIX CHARS\""}, {3, "\"  X  \""}, {5, "\"\""}})
+            << "A NAME OF TWENTY-SIX CHARS"
+            << QStringList{"  X  ", "", "STAIRS", "DESIGNATION ", "DESIGNATION ", "DESIGNATION "} << lobbyModules
+            << lobbyChannels << 1 << 0 << 5 << QStringList();
+        QTest::addRow("codes of every kind")
+            << lobbyWith({{4, "9"}, {6, "155"}, {8, "160"}, {10, "159"}, {12, "40"}, {14, "99"}}) << "LOBBY"
+            << lobbyDesigs << QList<int>{1, 16, kNa, kBlMr, 5, 10} << QList<int>{9, 5, -1, -1, 0, 9} << 1 << 0 << 5
+            << QStringList();
+        QTest::addRow("words in code fields") << lobbyWith({{4, "WORD"}, {6, "\"HALL\""}}) << "LOBBY" << lobbyDesigs
+                                              << QList<int>{1, 1, kBlMr, kNa, kNa, kNa} << QList<int>{0, 0, -1, -1, -1, -1}
+                                              << 1 << 0 << 5 << QStringList();
+        QTest::addRow("feature 0") << lobbyWith({{17, "0"}}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels
+                                   << 0 << 0 << 5 << QStringList();
+        QTest::addRow("feature 2") << lobbyWith({{17, "2"}}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels
+                                   << 0 << 0 << 5 << QStringList();
+        QTest::addRow("feature 1 without BL/MR")
+            << lobbyWith({{8, "160"}}) << "LOBBY" << lobbyDesigs << QList<int>{1, 2, kNa, kNa, kNa, kNa} << lobbyChannels
+            << 0 << 0 << 5 << QStringList{kLighting};
+        QTest::addRow("60 and 30") << lobbyWith({{19, "4"}, {21, "1"}}) << "LOBBY" << lobbyDesigs << lobbyModules
+                                   << lobbyChannels << 1 << 4 << 7 << QStringList();
+        QTest::addRow("backlight above indicator")
+            << lobbyWith({{19, "3"}, {21, "7"}}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels << 1 << 5
+            << 5 << QStringList{kBacklight};
+        QTest::addRow("other texts, other BL")
+            << lobbyWith({{15, "0"}, {16, "\"x\""}, {18, "\"\""}, {20, "\"y\""}}) << "LOBBY" << lobbyDesigs
+            << lobbyModules << lobbyChannels << 1 << 0 << 5 << QStringList();
+        QTest::addRow("extra fields and lines")
+            << lobbyWith({}, ",\"more\",5\r\n\"00-04412-MDL\",\"SECOND\"\r\n") << "LOBBY" << lobbyDesigs
+            << lobbyModules << lobbyChannels << 1 << 0 << 5 << QStringList();
+    }
+
+    void openSetsWindow()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(QStringList, desigs);
+        QFETCH(QList<int>, modules);
+        QFETCH(QList<int>, channels);
+        QFETCH(int, ticked);
+        QFETCH(int, indicator);
+        QFETCH(int, backlight);
+        QFETCH(QStringList, expectedMessages);
+
+        showStatus();
+        text(2)->setText("OLD");
+        for (int k = 0; k < kButtons; ++k)
+            desig(k)->hide();
+        QVERIFY(writeAll(path("in.pnl"), bytes));
+        open(path("in.pnl"));
+
+        QCOMPARE(messages(), expectedMessages);
+        QVERIFY(!status()->isVisible());
+        QCOMPARE(text(2)->text(), name);
+        for (int k = 0; k < kButtons; ++k) {
+            QCOMPARE(desig(k)->text(), desigs[k]);
+            QVERIFY(desig(k)->isVisible());
+            QCOMPARE(module(k)->position(), modules[k]);
+            QCOMPARE(channel(k)->isVisible(), channels[k] >= 0);
+            if (channels[k] >= 0)
+                QCOMPARE(channel(k)->position(), channels[k]);
+        }
+        QCOMPARE(check()->state(), ticked);
+        QCOMPARE(list(21)->position(), indicator);
+        QCOMPARE(list(22)->position(), backlight);
+        const WindowVars &v = form->vars();
+        QCOMPARE(int(v.feature), ticked);
+        QCOMPARE(int(v.indpercent), list(21)->itemDatum(indicator));
+        QCOMPARE(int(v.blpercent), list(22)->itemDatum(backlight));
+    }
+
+    void roundTrip()
+    {
+        text(2)->setText(" \u00C9\u00B0NAME ");
+        const QStringList names{"  LEFT ", "\u00C9\u00B0DOOR", "", "DESIGNATION ", " x", "Z  "};
+        const QList<QPair<int, int>> picks{{1, 0}, {16, 8}, {kBlMr, -1}, {kNa, -1}, {6, 9}, {11, 4}};
+        for (int k = 0; k < kButtons; ++k) {
+            desig(k)->setText(names[k]);
+            module(k)->setPosition(picks[k].first);
+            if (picks[k].second >= 0)
+                channel(k)->setPosition(picks[k].second);
+        }
+        check()->click();
+        list(21)->setPosition(2);
+        list(22)->setPosition(6);
+        QCOMPARE(messages(), QStringList());
+        const QStringList before = controlState(false);
+        save(path("a.pnl"));
+        QCOMPARE(messages(), QStringList());
+
+        // Everything changed: other selections, texts, box, intensities and hidden boxes.
+        for (int k = 0; k < kButtons; ++k) {
+            module(k)->setPosition(3);
+            channel(k)->setPosition(1);
+            desig(k)->setText("Q");
+            desig(k)->hide();
+        }
+        text(2)->setText("OTHER");
+        QCOMPARE(check()->state(), 0);
+        list(21)->setPosition(0);
+        list(22)->setPosition(0);
+        forget();
+
+        open(path("a.pnl"));
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(controlState(false), before);
+        QCOMPARE(int(form->vars().feature), 1);
+        QCOMPARE(int(form->vars().indpercent), 6);
+        QCOMPARE(int(form->vars().blpercent), 2);
+        save(path("b.pnl"));
+        QCOMPARE(readAll(path("b.pnl")), readAll(path("a.pnl")));
+    }
+
+    void typedQuoteIsRefused_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addRow("panel name") << 2;
+        QTest::addRow("SW1 designation") << 3;
+        QTest::addRow("SW6 designation") << 8;
+    }
+
+    void typedQuoteIsRefused()
+    {
+        QFETCH(int, box);
+        setUpLobby();
+        QLineEdit *edit = text(box);
+        edit->clear();
+        edit->setFocus();
+        QTest::keyClicks(edit, "\"A\"B \"C\"");
+        QCOMPARE(edit->text(), "AB C");
+        save(path("typed.pnl"));
+        QCOMPARE(messages(), QStringList());
+        QVERIFY(readAll(path("typed.pnl")).contains(",\"AB C\","));
+        edit->setText("CHANGED");
+        open(path("typed.pnl"));
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(edit->text(), "AB C");
+    }
+};
+
+QTEST_MAIN(TestConfigFile)
+#include "tst_config_file.moc"

@@ -1,0 +1,563 @@
+// The main window seen through its controls: start-up state, layout, focus order, text boxes and the
+// selection rules that keep the window-level codes in step with the lists and the check box.
+#include "idle_line.h"
+#include "recording_dialogs.h"
+#include "ui/form1.h"
+#include "ui/rule_check_box.h"
+#include "ui/selection_list.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QtTest>
+#include <memory>
+
+using namespace panel;
+
+namespace {
+
+const QString kLf(QChar(10));
+const QString kIndicatorText = "NORMAL INDICATOR INTENSITY must be set equal to" + kLf
+                               + "or greater than NORMAL BACKLIGHTING INTENSITY.";
+const QString kBacklightText = "NORMAL BACKLIGHTING INTENSITY must be set equal to" + kLf
+                               + "or less than NORMAL INDICATOR INTENSITY.";
+const QString kLightingText = "ONE OF THE SWITCHES ON THE PANEL MUST BE ASSIGNED TO THE" + kLf
+                              + "MR/BL CHANNEL IF YOU ARE SELECTING INDEPENDENT LIGHTING.";
+const QString kLightingTitle = "INDEPENDENT LIGHTING SWITCH ASSIGNMENT";
+
+constexpr int kNa = 0, kBlMr = 17;
+
+// Chooses a row the way the user does: a left click on it.
+void clickRow(SelectionList *list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+// Types the text key by key; characters beyond Latin-1 arrive as the text of an unnamed key.
+void typeText(QWidget *box, const QString &text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 128)
+            QTest::keyClick(box, char(ch.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+void byClickRows()
+{
+    QTest::addColumn<bool>("byClick");
+    QTest::newRow("set") << false;
+    QTest::newRow("click") << true;
+}
+
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<RecordingDialogs> dialogs;
+    IdleLine line;
+    QtDialogs qtDialogs;
+    std::unique_ptr<Form1> form;
+
+    template<typename T = QWidget>
+    T *control(const QString &name) const
+    {
+        T *w = form->findChild<T *>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    SelectionList *list(int n) const { return control<SelectionList>(QStringLiteral("List%1").arg(n)); }
+    SelectionList *moduleList(int k) const { return list(2 * k + 1); }
+    SelectionList *channelList(int k) const { return list(2 * k + 2); }
+    RuleCheckBox *check() const { return control<RuleCheckBox>("Check1"); }
+    WindowVars &vars() const { return form->vars(); }
+
+    void choose(SelectionList *l, int row, bool byClick)
+    {
+        if (byClick)
+            clickRow(l, row);
+        else
+            l->setPosition(row);
+        QCOMPARE(l->position(), row);
+    }
+
+    void activate()
+    {
+        QApplication::setActiveWindow(form.get());
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+private slots:
+    void init()
+    {
+        dialogs = std::make_unique<RecordingDialogs>();
+        form = std::make_unique<Form1>(*dialogs, line);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        dialogs.reset();
+    }
+
+    void startState()
+    {
+        QVERIFY(dialogs->messages.isEmpty());
+        QCOMPARE(form->windowTitle(), "KD CVX 4/6 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM");
+        QCOMPARE(form->size(), QSize(736, 383));
+        for (int k = 0; k < kButtons; ++k) {
+            QCOMPARE(moduleList(k)->position(), -1);
+            QCOMPARE(channelList(k)->position(), -1);
+            QVERIFY(channelList(k)->isVisible());
+            auto *desig = control<QLineEdit>(QStringLiteral("Text%1").arg(k + 3));
+            QVERIFY(desig->isVisible());
+            QCOMPARE(desig->text(), "DESIGNATION ");
+        }
+        QCOMPARE(control<QLineEdit>("Text2")->text(), QString());
+        QVERIFY(!control("Text1")->isVisible());
+        QCOMPARE(list(21)->position(), 0);
+        QCOMPARE(list(22)->position(), 0);
+        QCOMPARE(vars().indpercent, 10);
+        QCOMPARE(vars().blpercent, 10);
+        QVERIFY(!check()->isChecked());
+        QCOMPARE(check()->text(), "INDEPENDENT LIGHTING");
+        QCOMPARE(vars().feature, 0);
+    }
+
+    void listRows_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<int>>("data");
+
+        QStringList modules{"N/A"};
+        QList<int> moduleData{160};
+        for (int i = 0; i < 16; ++i) {
+            modules << QString(QChar('A' + i));
+            moduleData << 10 * i;
+        }
+        modules << "BL/MR";
+        moduleData << 159;
+        QStringList channels;
+        QList<int> channelData;
+        for (int i = 0; i < 10; ++i) {
+            channels << QString::number(i + 1);
+            channelData << i;
+        }
+        const QStringList intensities{"100", "90", "80", "70", "60", "50", "40", "30"};
+        const QList<int> intensityData{10, 7, 6, 5, 4, 3, 2, 1};
+
+        for (int n = 1; n <= 12; ++n) {
+            if (n % 2)
+                QTest::addRow("List%d", n) << n << modules << moduleData;
+            else
+                QTest::addRow("List%d", n) << n << channels << channelData;
+        }
+        QTest::addRow("List21") << 21 << intensities << intensityData;
+        QTest::addRow("List22") << 22 << intensities << intensityData;
+    }
+
+    void listRows()
+    {
+        QFETCH(int, number);
+        QFETCH(QStringList, texts);
+        QFETCH(QList<int>, data);
+
+        SelectionList *l = list(number);
+        QStringList shown;
+        QList<int> carried;
+        for (int row = 0; row < l->count(); ++row) {
+            shown << l->item(row)->text();
+            carried << l->itemDatum(row);
+        }
+        QCOMPARE(shown, texts);
+        QCOMPARE(carried, data);
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("parentName");
+        QTest::addColumn<QRect>("place");
+
+        QTest::newRow("READ_CONFIG") << "READ_CONFIG" << "Form1" << QRect(552, 40, 169, 57);
+        QTest::newRow("List1") << "List1" << "Form1" << QRect(256, 104, 57, 43);
+        QTest::newRow("List2") << "List2" << "Form1" << QRect(312, 104, 41, 43);
+        QTest::newRow("Text3") << "Text3" << "Form1" << QRect(256, 88, 97, 19);
+        QTest::newRow("Text1") << "Text1" << "Form1" << QRect(256, 40, 217, 41);
+        QTest::newRow("Text2") << "Text2" << "Form1" << QRect(320, 320, 97, 19);
+        QTest::newRow("List22") << "List22" << "Form1" << QRect(552, 312, 49, 30);
+        QTest::newRow("List21") << "List21" << "Frame1" << QRect(0, 64, 49, 30);
+        QTest::newRow("Image1") << "Image1" << "Form1" << QRect(208, 24, 313, 337);
+    }
+
+    void layout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, parentName);
+        QFETCH(QRect, place);
+
+        QWidget *w = control(name);
+        QCOMPARE(w->parentWidget()->objectName(), parentName);
+        QCOMPARE(w->geometry(), place);
+    }
+
+    void pictureLiesBeneathEverything()
+    {
+        QWidget *first = nullptr;
+        for (QObject *child : form->children()) {
+            if ((first = qobject_cast<QWidget *>(child)))
+                break;
+        }
+        QVERIFY(first);
+        QCOMPARE(first->objectName(), "Image1");
+    }
+
+    void tabOrder_data()
+    {
+        QTest::addColumn<bool>("statusShown");
+        QTest::newRow("status hidden") << false;
+        QTest::newRow("status shown") << true;
+    }
+
+    void tabOrder()
+    {
+        QFETCH(bool, statusShown);
+        form->setStatusVisible(statusShown);
+        activate();
+        QCOMPARE(QApplication::focusWidget(), control("READ_CONFIG"));
+
+        QStringList expected{"READ_CONFIG", "WRITE_CONFIG", "READ_FILE", "WRITE_FILE", "List2", "List4",
+                             "List8", "List10", "List12", "List6", "List1", "List11", "List9", "List7",
+                             "List5", "List3"};
+        if (statusShown)
+            expected << "Text1";
+        expected << "Text2" << "Text3" << "Text4" << "Text5" << "Text6" << "Text7" << "Text8" << "Check1"
+                 << "List21" << "List22" << "READ_CONFIG";
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, expected);
+        // Passing through the lists chose nothing.
+        for (int n = 1; n <= 12; ++n)
+            QCOMPARE(list(n)->position(), -1);
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void focusSelectsNothingKeyChooses()
+    {
+        activate();
+        control("WRITE_FILE")->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        SelectionList *l = channelList(0);
+        QCOMPARE(QApplication::focusWidget(), l);
+        QCOMPARE(l->position(), -1);
+        QCOMPARE(vars().button[0].s, 0);
+        vars().button[0].m = 40;
+
+        QTest::keyClick(l, Qt::Key_Down);
+        const int row = l->position();
+        QVERIFY(row >= 0);
+        QCOMPARE(int(vars().button[0].c), row);
+        QCOMPARE(int(vars().button[0].s), 40 + row);
+    }
+
+    void textBoxes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+
+        for (const char *name : {"Text2", "Text3", "Text8"}) {
+            QTest::addRow("%s quote", name) << name << "AB\"CD" << "ABCD";
+            QTest::addRow("%s euro and accents", name) << name << "€5 É°" << "€5 É°";
+            QTest::addRow("%s outside code page", name) << name << "AЖB✓C" << "ABC";
+        }
+        QTest::newRow("Text2 13th character") << "Text2" << "ABCDEFGHIJKLMN" << "ABCDEFGHIJKL";
+    }
+
+    void textBoxes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+
+        auto *box = control<QLineEdit>(name);
+        box->clear();
+        box->setFocus();
+        typeText(box, typed);
+        QCOMPARE(box->text(), kept);
+    }
+
+    void moduleRule_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<int>("channelFirst"); // -1: none chosen before
+        QTest::addColumn<int>("module");
+        QTest::addColumn<bool>("byClick");
+        QTest::addColumn<bool>("channelShown");
+        QTest::addColumn<int>("s");
+        QTest::addColumn<int>("m");
+        QTest::addColumn<int>("c");
+
+        for (bool click : {false, true}) {
+            const char *how = click ? "click" : "set";
+            QTest::addRow("%s SW1 N/A", how) << 0 << -1 << kNa << click << false << 160 << 0 << 0;
+            QTest::addRow("%s SW1 BL/MR", how) << 0 << -1 << kBlMr << click << false << 159 << 0 << 0;
+            QTest::addRow("%s SW1 C", how) << 0 << -1 << 3 << click << true << 20 << 20 << 0;
+            QTest::addRow("%s SW2 B before channel", how) << 1 << -1 << 2 << click << true << 10 << 10 << 0;
+            QTest::addRow("%s SW5 D after channel 7", how) << 4 << 6 << 4 << click << true << 36 << 30 << 6;
+            QTest::addRow("%s SW6 N/A after channel 7", how) << 5 << 6 << kNa << click << false << 160 << 0 << 6;
+            QTest::addRow("%s SW3 P after channel 10", how) << 2 << 9 << 16 << click << true << 159 << 150 << 9;
+        }
+    }
+
+    void moduleRule()
+    {
+        QFETCH(int, k);
+        QFETCH(int, channelFirst);
+        QFETCH(int, module);
+        QFETCH(bool, byClick);
+        QFETCH(bool, channelShown);
+        QFETCH(int, s);
+        QFETCH(int, m);
+        QFETCH(int, c);
+
+        if (channelFirst >= 0)
+            channelList(k)->setPosition(channelFirst);
+        choose(moduleList(k), module, byClick);
+        QCOMPARE(channelList(k)->isVisible(), channelShown);
+        QCOMPARE(int(vars().button[k].s), s);
+        QCOMPARE(int(vars().button[k].m), m);
+        QCOMPARE(int(vars().button[k].c), c);
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void moduleRuleRunsAgainOnSameRow()
+    {
+        moduleList(2)->setPosition(5);
+        vars().button[2].s = -1;
+        moduleList(2)->setPosition(5);
+        QCOMPARE(vars().button[2].s, 40);
+    }
+
+    void channelRule_data() { byClickRows(); }
+
+    void channelRule()
+    {
+        QFETCH(bool, byClick);
+        moduleList(1)->setPosition(2); // "B"
+        form->clearDesignation(1);
+        QVERIFY(!control("Text4")->isVisible());
+
+        choose(channelList(1), 3, byClick); // "4"
+        QCOMPARE(vars().button[1].c, 3);
+        QCOMPARE(vars().button[1].s, 13);
+        QVERIFY(control("Text4")->isVisible());
+
+        choose(moduleList(1), kNa, byClick);
+        QVERIFY(!channelList(1)->isVisible());
+        QVERIFY(control("Text4")->isVisible());
+        QCOMPARE(vars().button[1].s, 160);
+        QCOMPARE(vars().button[1].c, 3);
+    }
+
+    void intensityRules_data()
+    {
+        QTest::addColumn<int>("indicatorFirst"); // positions before the choice
+        QTest::addColumn<int>("backlightFirst");
+        QTest::addColumn<int>("listNumber");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("byClick");
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::addColumn<int>("indicatorRow");
+        QTest::addColumn<int>("backlightRow");
+        QTest::addColumn<int>("indpercent");
+        QTest::addColumn<int>("blpercent");
+
+        for (bool click : {false, true}) {
+            const char *how = click ? "click" : "set";
+            QTest::addRow("%s indicator below backlight", how)
+                << 1 << 1 << 21 << 2 << click << kIndicatorText << 2 << 2 << 6 << 6;
+            QTest::addRow("%s indicator 30 below 100", how)
+                << 0 << 0 << 21 << 7 << click << kIndicatorText << 7 << 7 << 1 << 1;
+            QTest::addRow("%s indicator raised", how) << 3 << 3 << 21 << 0 << click << QString() << 0 << 3 << 10 << 5;
+            QTest::addRow("%s indicator equal", how) << 0 << 3 << 21 << 3 << click << QString() << 3 << 3 << 5 << 5;
+            QTest::addRow("%s backlight above indicator", how)
+                << 4 << 4 << 22 << 0 << click << kBacklightText << 4 << 4 << 4 << 4;
+            QTest::addRow("%s backlight equal", how) << 4 << 5 << 22 << 4 << click << QString() << 4 << 4 << 4 << 4;
+            QTest::addRow("%s backlight lower", how) << 2 << 2 << 22 << 7 << click << QString() << 2 << 7 << 6 << 1;
+        }
+    }
+
+    void intensityRules()
+    {
+        QFETCH(int, indicatorFirst);
+        QFETCH(int, backlightFirst);
+        QFETCH(int, listNumber);
+        QFETCH(int, row);
+        QFETCH(bool, byClick);
+        QFETCH(QString, message);
+        QFETCH(int, indicatorRow);
+        QFETCH(int, backlightRow);
+        QFETCH(int, indpercent);
+        QFETCH(int, blpercent);
+
+        list(22)->setPosition(backlightFirst);
+        list(21)->setPosition(indicatorFirst);
+        QVERIFY(dialogs->messages.isEmpty());
+
+        if (byClick)
+            clickRow(list(listNumber), row);
+        else
+            list(listNumber)->setPosition(row);
+        if (message.isEmpty()) {
+            QVERIFY(dialogs->messages.isEmpty());
+        } else {
+            QCOMPARE(dialogs->messages.size(), 1);
+            QCOMPARE(dialogs->messages[0].text, message);
+            QCOMPARE(dialogs->messages[0].title, QString());
+        }
+        QCOMPARE(list(21)->position(), indicatorRow);
+        QCOMPARE(list(22)->position(), backlightRow);
+        QCOMPARE(int(vars().indpercent), indpercent);
+        QCOMPARE(int(vars().blpercent), blpercent);
+    }
+
+    void tickWithoutBlMr_data() { byClickRows(); }
+
+    void tickWithoutBlMr()
+    {
+        QFETCH(bool, byClick);
+        moduleList(0)->setPosition(1);
+        moduleList(3)->setPosition(kNa);
+        if (byClick)
+            QTest::mouseClick(check(), Qt::LeftButton);
+        else
+            check()->setState(1);
+        QCOMPARE(dialogs->messages.size(), 1);
+        QCOMPARE(dialogs->messages[0].text, kLightingText);
+        QCOMPARE(dialogs->messages[0].title, kLightingTitle);
+        QVERIFY(!check()->isChecked());
+        QCOMPARE(vars().feature, 0);
+    }
+
+    void leavingBlMrUnticks_data() { byClickRows(); }
+
+    void leavingBlMrUnticks()
+    {
+        QFETCH(bool, byClick);
+        choose(moduleList(2), kBlMr, byClick);
+        if (byClick)
+            QTest::mouseClick(check(), Qt::LeftButton);
+        else
+            check()->setState(1);
+        QVERIFY(dialogs->messages.isEmpty());
+        QVERIFY(check()->isChecked());
+        QCOMPARE(vars().feature, 1);
+
+        choose(moduleList(2), 1, byClick); // "A"
+        QCOMPARE(dialogs->messages.size(), 1);
+        QCOMPARE(dialogs->messages[0].title, kLightingTitle);
+        QVERIFY(!check()->isChecked());
+        QCOMPARE(vars().feature, 0);
+        QCOMPARE(moduleList(2)->position(), 1);
+        QVERIFY(channelList(2)->isVisible());
+        QCOMPARE(vars().button[2].m, 0);
+    }
+
+    void anotherBlMrKeepsLighting()
+    {
+        moduleList(0)->setPosition(kBlMr);
+        moduleList(3)->setPosition(kBlMr);
+        check()->setState(1);
+        clickRow(moduleList(0), kNa);
+        QVERIFY(dialogs->messages.isEmpty());
+        QVERIFY(check()->isChecked());
+        QCOMPARE(vars().feature, 1);
+    }
+
+    void settingSameStateRunsNothing()
+    {
+        vars().feature = 1;
+        check()->setState(0);
+        QCOMPARE(vars().feature, 1);
+    }
+
+    void untickingNeverComplains_data()
+    {
+        QTest::addColumn<bool>("withBlMr");
+        QTest::newRow("with BL/MR") << true;
+        QTest::newRow("box ticked without BL/MR") << false;
+    }
+
+    void untickingNeverComplains()
+    {
+        QFETCH(bool, withBlMr);
+        if (withBlMr) {
+            moduleList(5)->setPosition(kBlMr);
+            check()->setState(1);
+            QCOMPARE(vars().feature, 1);
+        } else {
+            check()->setChecked(true); // quietly, as if left over
+            vars().feature = 1;
+        }
+        QTest::mouseClick(check(), Qt::LeftButton);
+        QVERIFY(!check()->isChecked());
+        QCOMPARE(vars().feature, 0);
+        QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    void realMessageBox()
+    {
+        form.reset();
+        form = std::make_unique<Form1>(qtDialogs, line);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+        QString text, title;
+        QList<QAbstractButton *> buttons;
+        QMessageBox::StandardButtons standard;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        bool answered = false;
+        std::function<void()> answer = [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) {
+                QTimer::singleShot(0, answer); // not shown yet
+                return;
+            }
+            text = box->text();
+            title = box->windowTitle();
+            buttons = box->buttons();
+            standard = box->standardButtons();
+            icon = box->icon();
+            answered = true;
+            box->button(QMessageBox::Ok)->click();
+        };
+        QTimer::singleShot(0, answer);
+        QTest::mouseClick(check(), Qt::LeftButton);
+
+        QVERIFY(answered);
+        QCOMPARE(text, kLightingText);
+        QCOMPARE(title, kLightingTitle);
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(standard, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QVERIFY(!check()->isChecked());
+        QCOMPARE(vars().feature, 0);
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
