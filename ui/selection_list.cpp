@@ -72,7 +72,12 @@ void SelectionList::mouseReleaseEvent(QMouseEvent *event)
     if (!m_pressed)
         return;
     m_pressed = false;
-    runRuleIfMovedFrom(m_positionAtPress);
+    // A click on a row is a choice even when that row was already selected.
+    const bool onSelectedRow = position() >= 0 && indexAt(event->position().toPoint()).row() == position();
+    if (onSelectedRow && position() == m_positionAtPress)
+        runRule();
+    else
+        runRuleIfMovedFrom(m_positionAtPress);
 }
 
 void SelectionList::keyPressEvent(QKeyEvent *event)

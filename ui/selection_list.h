@@ -8,7 +8,7 @@
 namespace panel {
 
 // A single-selection list whose rows carry an integer item datum. Its position is the selected row,
-// -1 when none. A row chosen with the mouse or the keyboard runs the rule; focus alone selects nothing.
+// -1 when none. A row clicked, or chosen with the keyboard, runs the rule; focus alone selects nothing.
 class SelectionList : public QListWidget, public RuleControl
 {
     Q_OBJECT

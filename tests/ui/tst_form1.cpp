@@ -352,6 +352,19 @@ private slots:
         QCOMPARE(vars().button[2].s, 40);
     }
 
+    // After a panel read hides the designation box, clicking the channel already chosen shows it again.
+    void clickOnSelectedRowRunsTheRule()
+    {
+        QLineEdit *box = control<QLineEdit>("Text8");
+        form->clearDesignation(5);
+        moduleList(5)->setPosition(1);
+        channelList(5)->setPosition(1);
+        box->hide();
+        clickRow(channelList(5), 1);
+        QVERIFY(box->isVisibleTo(form.get()));
+        QCOMPARE(vars().button[5].s, 1);
+    }
+
     void channelRule_data() { byClickRows(); }
 
     void channelRule()
