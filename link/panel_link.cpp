@@ -39,6 +39,13 @@ void PanelLink::wait_for_reply()
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// An operation that is being abandoned takes no more replies, so it fails at its next wait.
+QByteArray PanelLink::takeReply()
+{
+    QByteArray reply = m_line.takeAll();
+    return ended() ? QByteArray() : reply;
+}
+
 void PanelLink::pause_tick()
 {
     m_window.armTimer();
@@ -68,7 +75,7 @@ bool PanelLink::read_register()
     m_vars.timer_flag = 0;
     m_vars.error_flag = 0;
     wait_for_reply();
-    const QByteArray reply = m_line.takeAll();
+    const QByteArray reply = takeReply();
     m_vars.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
     if (reply.size() < kShortestReadReply) {
         m_vars.error_flag = 1;
@@ -93,13 +100,13 @@ void PanelLink::write_register()
     m_vars.timer_flag = 0;
     m_vars.error_flag = 0;
     wait_for_reply();
-    if (m_line.takeAll() != kAcknowledge) {
+    if (takeReply() != kAcknowledge) {
         m_vars.error_flag = 1;
         return;
     }
     m_line.write(readCommand(quint8(m_vars.address_l)));
     wait_for_reply();
-    const QByteArray reply = m_line.takeAll();
+    const QByteArray reply = takeReply();
     if (reply.size() < kShortestReadReply) {
         m_vars.error_flag = 1;
         m_window.setStatusText(kCorrupted);

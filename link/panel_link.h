@@ -26,6 +26,7 @@ public:
 
 private:
     void wait_for_reply();
+    QByteArray takeReply();
     bool ended() const;
 
     PanelWindow &m_window;

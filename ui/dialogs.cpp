@@ -15,9 +15,19 @@ void QtDialogs::message(QWidget *parent, const QString &text, const QString &tit
     box.exec();
 }
 
+QtDialogs::QtDialogs() = default;
+
+QtDialogs::~QtDialogs()
+{
+    delete m_fileDialog.data();
+}
+
 std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest &request)
 {
-    QFileDialog dialog(parent, request.title);
+    if (!m_fileDialog)
+        m_fileDialog = new QFileDialog(parent);
+    QFileDialog &dialog = *m_fileDialog;
+    dialog.setWindowTitle(request.title);
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (request.mode == FileRequest::Save) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QFileDialog>
+#include <QPointer>
 #include <optional>
 
 class QWidget;
@@ -30,11 +32,17 @@ public:
     virtual std::optional<QString> chooseFile(QWidget *parent, const FileRequest &request) = 0;
 };
 
+// The product's dialogs. One file dialog serves every open and save, so it keeps its folder.
 class QtDialogs : public Dialogs
 {
 public:
+    QtDialogs();
+    ~QtDialogs() override;
     void message(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileRequest &request) override;
+
+private:
+    QPointer<QFileDialog> m_fileDialog; // a child of the window it was first shown for
 };
 
 } // namespace panel

@@ -94,6 +94,7 @@ class TestConfigFile : public QObject
     StatusBox *status() const { return control<StatusBox>("Text1"); }
     RuleCheckBox *check() const { return control<RuleCheckBox>("Check1"); }
     QString path(const QString &name) const { return tmp->filePath(name); }
+    static QString rowText(const SelectionList *l) { return l->position() < 0 ? "-" : l->item(l->position())->text(); }
 
     QStringList messages() const
     {
@@ -107,20 +108,16 @@ class TestConfigFile : public QObject
         dialogs->messages.clear();
         dialogs->fileRequests.clear();
     }
-    void save(const std::optional<QString> &answer)
+    // Clicks the button; its file dialog answers `answer`, or is cancelled when there is none.
+    void press(const char *button, const std::optional<QString> &answer)
     {
+        dialogs->fileAnswers.clear();
         if (answer)
             dialogs->fileAnswers.append(answer);
-        control<QPushButton>("WRITE_FILE")->click();
-        dialogs->fileAnswers.clear();
+        control<QPushButton>(button)->click();
     }
-    void open(const std::optional<QString> &answer)
-    {
-        if (answer)
-            dialogs->fileAnswers.append(answer);
-        control<QPushButton>("READ_FILE")->click();
-        dialogs->fileAnswers.clear();
-    }
+    void save(const std::optional<QString> &answer) { press("WRITE_FILE", answer); }
+    void open(const std::optional<QString> &answer) { press("READ_FILE", answer); }
 
     // Every control the file operations touch. Positions of hidden channel lists are left out
     // when `hiddenChannels` is false: an open leaves them wherever decoding took them.
@@ -137,7 +134,8 @@ class TestConfigFile : public QObject
                      .arg(l->isVisible() ? "shown" : "hidden");
         }
         for (int n = 2; n <= 8; ++n)
-            s << QStringLiteral("Text%1 [%2] %3").arg(n).arg(text(n)->text(), text(n)->isVisible() ? "shown" : "hidden");
+            s << QStringLiteral("Text%1 [%2] %3").arg(n).arg(text(n)->text(),
+                                                             text(n)->isVisible() ? "shown" : "hidden");
         s << "Text1 [" + status()->text() + "] colour " + QString::number(status()->colour(), 16);
         s << "Check1 " + QString::number(check()->state());
         return s;
@@ -224,8 +222,7 @@ private slots:
         }
         text(2)->clear();
         forget();
-        dialogs->fileAnswers.append(path("x.pnl"));
-        control<QPushButton>("WRITE_FILE")->click();
+        save(path("x.pnl"));
         QVERIFY(status()->isVisible());
         QCOMPARE(status()->colour(), quint32(0xFF));
         QCOMPARE(status()->text(), kIncomplete);
@@ -396,9 +393,7 @@ private slots:
             QVERIFY(writeAll(target, bytes));
         else if (kind == "directory")
             QVERIFY(QDir(tmp->path()).mkdir("in.pnl"));
-        if (kind != "cancel")
-            dialogs->fileAnswers.append(kind == "nameless" ? QString() : target);
-        control<QPushButton>("READ_FILE")->click();
+        open(kind == "cancel" ? std::nullopt : std::optional<QString>(kind == "nameless" ? QString() : target));
 
         QCOMPARE(dialogs->fileRequests.size(), 1);
         QCOMPARE(messages(), refused ? QStringList{kRefused} : QStringList());
@@ -412,47 +407,38 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("desigs");
-        QTest::addColumn<QList<int>>("modules");
-        QTest::addColumn<QList<int>>("channels"); // -1: hidden
-        QTest::addColumn<int>("ticked");
-        QTest::addColumn<int>("indicator");
-        QTest::addColumn<int>("backlight");
+        QTest::addColumn<QString>("switches"); // module/channel as shown, no channel when its list is hidden
+        QTest::addColumn<QString>("lighting"); // Check1, List21, List22
         QTest::addColumn<QStringList>("expectedMessages");
-        const QStringList lobbyDesigs{"ENTRY", "HALL", "STAIRS", "DESIGNATION ", "DESIGNATION ", "DESIGNATION "};
-        const QList<int> lobbyModules{1, 2, kBlMr, kNa, kNa, kNa};
-        const QList<int> lobbyChannels{0, 2, -1, -1, -1, -1};
-        QTest::addRow("LOBBY") << lobbyWith({}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels << 1 << 0
-                               << 5 << QStringList();
+        const QStringList desigs{"ENTRY", "HALL", "STAIRS", "DESIGNATION ", "DESIGNATION ", "DESIGNATION "};
+        const QString lobby = "A/1 B/3 BL/MR N/A N/A N/A";
+        QTest::addRow("LOBBY") << lobbyWith({}) << "LOBBY" << desigs << lobby << "1 100 50" << QStringList();
         QTest::addRow("long name, blank and empty designations")
             << lobbyWith({{2, "\"A NAME OF TWENTY-SIX CHARS\""}, {3, "\"  X  \""}, {5, "\"\""}})
             << "A NAME OF TWENTY-SIX CHARS"
-            << QStringList{"  X  ", "", "STAIRS", "DESIGNATION ", "DESIGNATION ", "DESIGNATION "} << lobbyModules
-            << lobbyChannels << 1 << 0 << 5 << QStringList();
+            << QStringList{"  X  ", "", "STAIRS", "DESIGNATION ", "DESIGNATION ", "DESIGNATION "} << lobby
+            << "1 100 50" << QStringList();
         QTest::addRow("codes of every kind")
-            << lobbyWith({{4, "9"}, {6, "155"}, {8, "160"}, {10, "159"}, {12, "40"}, {14, "99"}}) << "LOBBY"
-            << lobbyDesigs << QList<int>{1, 16, kNa, kBlMr, 5, 10} << QList<int>{9, 5, -1, -1, 0, 9} << 1 << 0 << 5
-            << QStringList();
-        QTest::addRow("words in code fields") << lobbyWith({{4, "WORD"}, {6, "\"HALL\""}}) << "LOBBY" << lobbyDesigs
-                                              << QList<int>{1, 1, kBlMr, kNa, kNa, kNa} << QList<int>{0, 0, -1, -1, -1, -1}
-                                              << 1 << 0 << 5 << QStringList();
-        QTest::addRow("feature 0") << lobbyWith({{17, "0"}}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels
-                                   << 0 << 0 << 5 << QStringList();
-        QTest::addRow("feature 2") << lobbyWith({{17, "2"}}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels
-                                   << 0 << 0 << 5 << QStringList();
-        QTest::addRow("feature 1 without BL/MR")
-            << lobbyWith({{8, "160"}}) << "LOBBY" << lobbyDesigs << QList<int>{1, 2, kNa, kNa, kNa, kNa} << lobbyChannels
-            << 0 << 0 << 5 << QStringList{kLighting};
-        QTest::addRow("60 and 30") << lobbyWith({{19, "4"}, {21, "1"}}) << "LOBBY" << lobbyDesigs << lobbyModules
-                                   << lobbyChannels << 1 << 4 << 7 << QStringList();
-        QTest::addRow("backlight above indicator")
-            << lobbyWith({{19, "3"}, {21, "7"}}) << "LOBBY" << lobbyDesigs << lobbyModules << lobbyChannels << 1 << 5
-            << 5 << QStringList{kBacklight};
+            << lobbyWith({{4, "9"}, {6, "155"}, {8, "160"}, {10, "159"}, {12, "40"}, {14, "99"}}) << "LOBBY" << desigs
+            << "A/10 P/6 N/A BL/MR E/1 J/10" << "1 100 50" << QStringList();
+        QTest::addRow("words in code fields") << lobbyWith({{4, "WORD"}, {6, "\"HALL\""}}) << "LOBBY" << desigs
+                                              << "A/1 A/1 BL/MR N/A N/A N/A" << "1 100 50" << QStringList();
+        QTest::addRow("feature 0") << lobbyWith({{17, "0"}}) << "LOBBY" << desigs << lobby << "0 100 50"
+                                   << QStringList();
+        QTest::addRow("feature 2") << lobbyWith({{17, "2"}}) << "LOBBY" << desigs << lobby << "0 100 50"
+                                   << QStringList();
+        QTest::addRow("feature 1 without BL/MR") << lobbyWith({{8, "160"}}) << "LOBBY" << desigs
+                                                 << "A/1 B/3 N/A N/A N/A N/A" << "0 100 50" << QStringList{kLighting};
+        QTest::addRow("60 and 30") << lobbyWith({{19, "4"}, {21, "1"}}) << "LOBBY" << desigs << lobby << "1 60 30"
+                                   << QStringList();
+        QTest::addRow("backlight above indicator") << lobbyWith({{19, "3"}, {21, "7"}}) << "LOBBY" << desigs << lobby
+                                                   << "1 50 50" << QStringList{kBacklight};
         QTest::addRow("other texts, other BL")
-            << lobbyWith({{15, "0"}, {16, "\"x\""}, {18, "\"\""}, {20, "\"y\""}}) << "LOBBY" << lobbyDesigs
-            << lobbyModules << lobbyChannels << 1 << 0 << 5 << QStringList();
+            << lobbyWith({{15, "0"}, {16, "\"x\""}, {18, "\"\""}, {20, "\"y\""}}) << "LOBBY" << desigs << lobby
+            << "1 100 50" << QStringList();
         QTest::addRow("extra fields and lines")
-            << lobbyWith({}, ",\"more\",5\r\n\"00-04412-MDL\",\"SECOND\"\r\n") << "LOBBY" << lobbyDesigs
-            << lobbyModules << lobbyChannels << 1 << 0 << 5 << QStringList();
+            << lobbyWith({}, ",\"more\",5\r\n\"00-04412-MDL\",\"SECOND\"\r\n") << "LOBBY" << desigs << lobby
+            << "1 100 50" << QStringList();
     }
 
     void openSetsWindow()
@@ -460,11 +446,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, name);
         QFETCH(QStringList, desigs);
-        QFETCH(QList<int>, modules);
-        QFETCH(QList<int>, channels);
-        QFETCH(int, ticked);
-        QFETCH(int, indicator);
-        QFETCH(int, backlight);
+        QFETCH(QString, switches);
+        QFETCH(QString, lighting);
         QFETCH(QStringList, expectedMessages);
 
         showStatus();
@@ -477,21 +460,18 @@ private slots:
         QCOMPARE(messages(), expectedMessages);
         QVERIFY(!status()->isVisible());
         QCOMPARE(text(2)->text(), name);
+        QStringList shown;
         for (int k = 0; k < kButtons; ++k) {
             QCOMPARE(desig(k)->text(), desigs[k]);
             QVERIFY(desig(k)->isVisible());
-            QCOMPARE(module(k)->position(), modules[k]);
-            QCOMPARE(channel(k)->isVisible(), channels[k] >= 0);
-            if (channels[k] >= 0)
-                QCOMPARE(channel(k)->position(), channels[k]);
+            shown << rowText(module(k)) + (channel(k)->isVisible() ? "/" + rowText(channel(k)) : QString());
         }
-        QCOMPARE(check()->state(), ticked);
-        QCOMPARE(list(21)->position(), indicator);
-        QCOMPARE(list(22)->position(), backlight);
+        QCOMPARE(shown.join(' '), switches);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(check()->state()).arg(rowText(list(21)), rowText(list(22))), lighting);
         const WindowVars &v = form->vars();
-        QCOMPARE(int(v.feature), ticked);
-        QCOMPARE(int(v.indpercent), list(21)->itemDatum(indicator));
-        QCOMPARE(int(v.blpercent), list(22)->itemDatum(backlight));
+        QCOMPARE(int(v.feature), check()->state());
+        QCOMPARE(int(v.indpercent), list(21)->itemDatum(list(21)->position()));
+        QCOMPARE(int(v.blpercent), list(22)->itemDatum(list(22)->position()));
     }
 
     void roundTrip()
@@ -506,8 +486,8 @@ private slots:
                 channel(k)->setPosition(picks[k].second);
         }
         check()->click();
+        list(22)->setPosition(6); // backlight first: it may not exceed the indicator
         list(21)->setPosition(2);
-        list(22)->setPosition(6);
         QCOMPARE(messages(), QStringList());
         const QStringList before = controlState(false);
         save(path("a.pnl"));

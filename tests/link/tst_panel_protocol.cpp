@@ -56,6 +56,7 @@ private slots:
     void portThatCannotOpen();
     void brokenLineEndsTheOperation();
     void secondCommandIsIgnoredWhileWaiting();
+    void closingTheWindowEndsTheOperation();
 
 private:
     template<typename T>
@@ -424,6 +425,24 @@ void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
     QCOMPARE(m_panel->opens, 1);
     QVERIFY(m_panel->writes.isEmpty());
     QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+}
+
+void TestPanelProtocol::closingTheWindowEndsTheOperation()
+{
+    m_window->show();
+    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 1)
+            QTimer::singleShot(20, m_window.get(), &QWidget::close);
+        return std::nullopt;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    click("WRITE_CONFIG"); // incomplete: nothing is sent
+    click("READ_CONFIG");
+    QVERIFY(clock.elapsed() < 5000);
+    QVERIFY(!m_panel->wire.contains(readCmd(3)));
+    QCOMPARE(m_panel->isOpen, false);
+    QTRY_VERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(TestPanelProtocol)
