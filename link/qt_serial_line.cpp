@@ -5,6 +5,7 @@
 namespace panel {
 
 QtSerialLine::QtSerialLine(const QString &portName)
+    : m_deviceName(portName)
 {
     m_port.setObjectName(QStringLiteral("MSComm1"));
     m_port.setPortName(portName);
@@ -79,9 +80,9 @@ bool QtSerialLine::open(const QString &settingsText, QString *error)
         *error = m_port.errorString();
         if (m_port.error() == QSerialPort::PermissionError) {
             *error += QStringLiteral(". You must be a member of the group that owns the device");
-            const QString group = QFileInfo(m_port.portName().startsWith(QLatin1Char('/'))
-                                                ? m_port.portName()
-                                                : QStringLiteral("/dev/") + m_port.portName())
+            const QString group = QFileInfo(m_deviceName.startsWith(QLatin1Char('/'))
+                                                ? m_deviceName
+                                                : QStringLiteral("/dev/") + m_deviceName)
                                       .group();
             *error += group.isEmpty() ? QStringLiteral(" (usually dialout).")
                                       : QStringLiteral(" (%1).").arg(group);

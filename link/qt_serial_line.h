@@ -23,9 +23,10 @@ public:
     QByteArray takeAll() override;
     void close() override;
     bool isBroken() const override { return m_broken; }
-    QString deviceName() const override { return m_port.portName(); }
+    QString deviceName() const override { return m_deviceName; }
 
 private:
+    QString m_deviceName; // as the user gave it; QSerialPort keeps only the short name
     QSerialPort m_port;
     bool m_broken = false;
 };

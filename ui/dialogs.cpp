@@ -1,7 +1,9 @@
 #include "ui/dialogs.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QMessageBox>
 
 namespace panel {
@@ -12,6 +14,15 @@ void QtDialogs::message(QWidget *parent, const QString &text, const QString &tit
                     title.isEmpty() ? QGuiApplication::applicationDisplayName() : title,
                     text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    // Wide enough that each line of the text stays one line.
+    int widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        widest = qMax(widest, box.fontMetrics().horizontalAdvance(line));
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        grid->addItem(new QSpacerItem(qMin(widest + 60, 900), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 

@@ -183,9 +183,9 @@ void TestPanelProtocol::lateDoubleAnswerIsRefused()
     // The first hail's answer comes after its wait has ended, together with the second one's.
     m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &) -> std::optional<ScriptedPanel::Reply> {
         if (kind == ScriptedPanel::Hail && m_panel->hails == 1)
-            return ScriptedPanel::Reply{"D000D", 150};
+            return ScriptedPanel::Reply{};
         if (kind == ScriptedPanel::Hail && m_panel->hails == 2)
-            return ScriptedPanel::Reply{"D000D", 50};
+            return ScriptedPanel::Reply{"D000DD000D", 50};
         return std::nullopt;
     };
     click("READ_CONFIG");
