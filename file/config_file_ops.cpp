@@ -3,15 +3,13 @@
 #include "file/config_file_window.h"
 #include "file/pnl_file.h"
 #include "model/codes.h"
+#include "model/status_texts.h"
 
 namespace panel {
 
 namespace {
 
 const QString kFilter = QStringLiteral("TALMIRAX CONFIGURATION FILES (*.pnl)|*.pnl");
-const QString kIncompleteData =
-    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
-constexpr quint32 kRed = 0xFF;
 
 QString openRefusedText()
 {

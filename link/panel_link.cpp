@@ -3,7 +3,7 @@
 #include "link/panel_window.h"
 #include "link/protocol.h"
 #include "link/serial_line.h"
-#include "link/status_texts.h"
+#include "model/status_texts.h"
 
 #include <QCoreApplication>
 

@@ -3,6 +3,7 @@
 #include "idle_line.h"
 #include "recording_dialogs.h"
 #include "sample_record.h"
+#include "window_controls.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
@@ -69,30 +70,13 @@ QStringList tree(const QString &dir)
 
 } // namespace
 
-class TestConfigFile : public QObject
+class TestConfigFile : public QObject, private WindowControls
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> tmp;
     std::unique_ptr<RecordingDialogs> dialogs;
     IdleLine line;
-    std::unique_ptr<Form1> form;
-
-    template<typename T = QWidget>
-    T *control(const QString &name) const
-    {
-        T *w = form->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
-    SelectionList *list(int n) const { return control<SelectionList>(QStringLiteral("List%1").arg(n)); }
-    SelectionList *module(int k) const { return list(2 * k + 1); }
-    SelectionList *channel(int k) const { return list(2 * k + 2); }
-    QLineEdit *text(int n) const { return control<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
-    QLineEdit *desig(int k) const { return text(k + 3); }
-    StatusBox *status() const { return control<StatusBox>("Text1"); }
-    RuleCheckBox *check() const { return control<RuleCheckBox>("Check1"); }
     QString path(const QString &name) const { return tmp->filePath(name); }
     static QString rowText(const SelectionList *l) { return l->position() < 0 ? "-" : l->item(l->position())->text(); }
 
@@ -162,15 +146,15 @@ class TestConfigFile : public QObject
     {
         text(2)->setText("LOBBY");
         desig(0)->setText("ENTRY");
-        module(0)->setPosition(1);
-        channel(0)->setPosition(0);
+        moduleList(0)->setPosition(1);
+        channelList(0)->setPosition(0);
         desig(1)->setText("HALL");
-        module(1)->setPosition(2);
-        channel(1)->setPosition(2);
+        moduleList(1)->setPosition(2);
+        channelList(1)->setPosition(2);
         desig(2)->setText("STAIRS");
-        module(2)->setPosition(kBlMr);
+        moduleList(2)->setPosition(kBlMr);
         for (int k = 3; k < kButtons; ++k)
-            module(k)->setPosition(kNa);
+            moduleList(k)->setPosition(kNa);
         check()->click();
         list(22)->setPosition(5);
         QCOMPARE(check()->state(), 1);
@@ -218,7 +202,7 @@ private slots:
         QFETCH(bool, dropModule);
         if (button >= 0) {
             setUpLobby();
-            (dropModule ? module(button) : channel(button))->setPosition(-1);
+            (dropModule ? moduleList(button) : channelList(button))->setPosition(-1);
         }
         text(2)->clear();
         forget();
@@ -376,12 +360,12 @@ private slots:
                                                        {19, "6"}, {20, "\"BX\""}, {21, "2"}})));
         open(path("prior.pnl"));
         QCOMPARE(text(2)->text(), "PRIOR");
-        module(1)->setPosition(kNa);
-        channel(0)->setPosition(6);
+        moduleList(1)->setPosition(kNa);
+        channelList(0)->setPosition(6);
         text(2)->setText("EDITED");
         desig(3)->hide();
         list(22)->setPosition(4);
-        module(5)->setPosition(-1);
+        moduleList(5)->setPosition(-1);
         save(std::nullopt);
         QVERIFY(status()->isVisible());
         forget();
@@ -464,7 +448,7 @@ private slots:
         for (int k = 0; k < kButtons; ++k) {
             QCOMPARE(desig(k)->text(), desigs[k]);
             QVERIFY(desig(k)->isVisible());
-            shown << rowText(module(k)) + (channel(k)->isVisible() ? "/" + rowText(channel(k)) : QString());
+            shown << rowText(moduleList(k)) + (channelList(k)->isVisible() ? "/" + rowText(channelList(k)) : QString());
         }
         QCOMPARE(shown.join(' '), switches);
         QCOMPARE(QStringLiteral("%1 %2 %3").arg(check()->state()).arg(rowText(list(21)), rowText(list(22))), lighting);
@@ -481,9 +465,9 @@ private slots:
         const QList<QPair<int, int>> picks{{1, 0}, {16, 8}, {kBlMr, -1}, {kNa, -1}, {6, 9}, {11, 4}};
         for (int k = 0; k < kButtons; ++k) {
             desig(k)->setText(names[k]);
-            module(k)->setPosition(picks[k].first);
+            moduleList(k)->setPosition(picks[k].first);
             if (picks[k].second >= 0)
-                channel(k)->setPosition(picks[k].second);
+                channelList(k)->setPosition(picks[k].second);
         }
         check()->click();
         list(22)->setPosition(6); // backlight first: it may not exceed the indicator
@@ -495,8 +479,8 @@ private slots:
 
         // Everything changed: other selections, texts, box, intensities and hidden boxes.
         for (int k = 0; k < kButtons; ++k) {
-            module(k)->setPosition(3);
-            channel(k)->setPosition(1);
+            moduleList(k)->setPosition(3);
+            channelList(k)->setPosition(1);
             desig(k)->setText("Q");
             desig(k)->hide();
         }

@@ -5,6 +5,7 @@
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
+#include "window_controls.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -55,28 +56,13 @@ void byClickRows()
 
 } // namespace
 
-class TestForm1 : public QObject
+class TestForm1 : public QObject, private WindowControls
 {
     Q_OBJECT
 
     std::unique_ptr<RecordingDialogs> dialogs;
     IdleLine line;
     QtDialogs qtDialogs;
-    std::unique_ptr<Form1> form;
-
-    template<typename T = QWidget>
-    T *control(const QString &name) const
-    {
-        T *w = form->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
-    SelectionList *list(int n) const { return control<SelectionList>(QStringLiteral("List%1").arg(n)); }
-    SelectionList *moduleList(int k) const { return list(2 * k + 1); }
-    SelectionList *channelList(int k) const { return list(2 * k + 2); }
-    RuleCheckBox *check() const { return control<RuleCheckBox>("Check1"); }
-    WindowVars &vars() const { return form->vars(); }
 
     void choose(SelectionList *l, int row, bool byClick)
     {

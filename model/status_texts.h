@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The status box's texts and colours (0xBBGGRR) for the panel operations.
+// The status box's texts and colours (0xBBGGRR), for the panel operations and the file save.
 namespace panel {
 
 constexpr quint32 kYellow = 0xFFFF;
