@@ -5,13 +5,19 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("panelconfig"));
-    QApplication::setApplicationDisplayName(QStringLiteral("panelconfig"));
-    QApplication::setApplicationVersion(QStringLiteral(PANELCONFIG_VERSION));
+namespace {
 
+void describeApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("panelconfig"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PANELCONFIG_VERSION));
+}
+
+// Reads the command line; --help, --version and errors end the program here, before any display is needed.
+QString portFromCommandLine(int &argc, char *argv[])
+{
+    QCoreApplication probe(argc, argv);
+    describeApplication();
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Configures a six-button dimmable switch panel over its serial line, "
@@ -24,14 +30,23 @@ int main(int argc, char *argv[])
             .arg(panel::QtSerialLine::firstPortName()),
         QStringLiteral("DEVICE"), panel::QtSerialLine::firstPortName());
     parser.addOption(portOption);
-    parser.process(app);
-    if (!parser.positionalArguments().isEmpty()) {
-        qWarning("panelconfig: unexpected argument \"%s\" (see --help)",
-                 qPrintable(parser.positionalArguments().constFirst()));
-        return 2;
-    }
+    parser.process(probe);
+    if (!parser.positionalArguments().isEmpty())
+        parser.showHelp(2);
+    return parser.value(portOption);
+}
 
-    panel::QtSerialLine line(parser.value(portOption));
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const QString port = portFromCommandLine(argc, argv);
+
+    QApplication app(argc, argv);
+    describeApplication();
+    QApplication::setApplicationDisplayName(QStringLiteral("panelconfig"));
+
+    panel::QtSerialLine line(port);
     panel::QtDialogs dialogs;
     panel::Form1 window(dialogs, line);
     window.show();
