@@ -8,14 +8,35 @@ namespace panel {
 
 namespace {
 
+int unstorableCount(const QString &text)
+{
+    int count = 0;
+    for (const QChar c : text)
+        count += isStorableText(QStringView(&c, 1)) ? 0 : 1;
+    return count;
+}
+
+// Refuses an edit that adds a character the file cannot hold. A text set by the program that
+// already holds some (an unquoted field of a hand-made file) can still be edited and mended.
 class StorableTextValidator : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    explicit StorableTextValidator(QLineEdit *box)
+        : QValidator(box)
+    {
+        connect(box, &QLineEdit::textChanged, this,
+                [this](const QString &text) { m_unstorable = unstorableCount(text); });
+    }
+
     State validate(QString &input, int &) const override
     {
-        return isStorableText(input) ? Acceptable : Invalid;
+        if (isStorableText(input))
+            return Acceptable;
+        return unstorableCount(input) <= m_unstorable ? Intermediate : Invalid;
     }
+
+private:
+    int m_unstorable = 0; // in the box's current text
 };
 
 } // namespace

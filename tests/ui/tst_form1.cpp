@@ -5,6 +5,7 @@
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
+#include "ui/text_box.h"
 #include "window_controls.h"
 
 #include <QAbstractButton>
@@ -339,6 +340,23 @@ private slots:
     }
 
     // After a panel read hides the designation box, clicking the channel already chosen shows it again.
+    // A quote that came from a hand-made file can be edited away, but no new one typed in.
+    void textFromFileWithQuoteCanBeMended()
+    {
+        auto *box = control<TextBox>("Text2");
+        box->setTextFromProgram(QStringLiteral("A\"B"));
+        box->setFocus();
+        box->end(false);
+        QTest::keyClicks(box, "C\"");
+        QCOMPARE(box->text(), QStringLiteral("A\"BC"));
+        box->home(false);
+        QTest::keyClick(box, Qt::Key_Right);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(box->text(), QStringLiteral("ABC"));
+        QTest::keyClicks(box, "\"");
+        QCOMPARE(box->text(), QStringLiteral("ABC"));
+    }
+
     void clickOnSelectedRowRunsTheRule()
     {
         QLineEdit *box = control<QLineEdit>("Text8");
