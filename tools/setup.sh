@@ -4,8 +4,12 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# Build: compilers and Qt. Tests: clang for the fuzzer, an X server with xprop and xdotool for the
+# real-display suite, and the Debian packaging tools that build and check the package.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev
+          xvfb xauth x11-utils xdotool
+          dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
