@@ -1,54 +1,64 @@
+#include "app/application.h"
+#include "app/command_line.h"
 #include "link/qt_serial_line.h"
+#include "link/serial_ports.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QTimer>
+#include <cstdio>
 
 namespace {
 
-void describeApplication()
+int listPorts()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("panelconfig"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PANELCONFIG_VERSION));
-}
-
-// Reads the command line; --help, --version and errors end the program here, before any display is needed.
-QString portFromCommandLine(int &argc, char *argv[])
-{
-    QCoreApplication probe(argc, argv);
-    describeApplication();
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures a six-button dimmable switch panel over its serial line, "
-                       "and saves and opens its configuration as a .pnl file."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption portOption(
-        QStringLiteral("port"),
-        QStringLiteral("Serial device of the panel for this session (default: %1).")
-            .arg(panel::QtSerialLine::firstPortName()),
-        QStringLiteral("DEVICE"), panel::QtSerialLine::firstPortName());
-    parser.addOption(portOption);
-    parser.process(probe);
-    if (!parser.positionalArguments().isEmpty())
-        parser.showHelp(2);
-    return parser.value(portOption);
+    const QList<panel::SerialPortEntry> ports = panel::presentSerialPorts();
+    for (const panel::SerialPortEntry &port : ports)
+        std::printf("%s\n", qPrintable(port.describe()));
+    if (ports.isEmpty())
+        std::fprintf(stderr, "panelconfig: no serial ports found\n");
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    const QString port = portFromCommandLine(argc, argv);
-
+    // Help, version, the port list and usage errors are printed without a display.
+    const bool displayGiven = panel::CommandLine::displayGiven(argc, argv);
+    if (!displayGiven || !panel::CommandLine::wantsWindow(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    describeApplication();
-    QApplication::setApplicationDisplayName(QStringLiteral("panelconfig"));
+    panel::describeApplication();
 
-    panel::QtSerialLine line(port);
+    panel::CommandLine commandLine;
+    switch (commandLine.parse(QApplication::arguments())) {
+    case panel::CommandLine::Action::UsageError:
+        std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
+                     qPrintable(commandLine.error()));
+        return panel::kUsageExitCode;
+    case panel::CommandLine::Action::Help:
+    case panel::CommandLine::Action::Version:
+        commandLine.showHelpOrVersion(app);
+    case panel::CommandLine::Action::ListPorts:
+        return listPorts();
+    case panel::CommandLine::Action::Window:
+        if (!displayGiven) {
+            std::fprintf(stderr, "panelconfig: no display to show the window on (DISPLAY and WAYLAND_DISPLAY "
+                                 "are not set)\n");
+            return 1;
+        }
+        break;
+    }
+
+    const panel::PortChoice port = panel::choosePanelPort(panel::portCandidates(commandLine.port()));
+    panel::QtSerialLine line(port.device);
     panel::QtDialogs dialogs;
     panel::Form1 window(dialogs, line);
+    window.setPortSource(port.source);
     window.show();
+    if (!commandLine.file().isEmpty())
+        QTimer::singleShot(0, &window, [&window, file = commandLine.file()] { window.openFile(file); });
     return app.exec();
 }

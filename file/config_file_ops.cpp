@@ -96,8 +96,13 @@ void open_config_file(ConfigFileWindow &window)
         window.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kFilter), std::nullopt);
     if (!path || path->isEmpty())
         return;
+    open_config_file_named(window, *path);
+}
 
-    const PanelFileParse parsed = loadPanelFile(*path);
+void open_config_file_named(ConfigFileWindow &window, const QString &path)
+{
+    window.setStatusVisible(false);
+    const PanelFileParse parsed = loadPanelFile(path);
     if (!parsed.record || parsed.record->model != QLatin1String(kModelTag) || !showable(*parsed.record)) {
         window.message(openRefusedText(), QStringLiteral("FILE/MODEL MIS-MATCH"));
         return;

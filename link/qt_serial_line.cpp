@@ -25,6 +25,38 @@ QString QtSerialLine::firstPortName()
 #endif
 }
 
+void QtSerialLine::setDeviceName(const QString &device)
+{
+    m_deviceName = device; // the port takes it at its next open
+}
+
+namespace {
+
+QString devicePath(const QString &device)
+{
+    return device.startsWith(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
+}
+
+// The usual cures for a port that does not open, in the user's terms.
+QString adviceFor(QSerialPort::SerialPortError error, const QString &device)
+{
+    switch (error) {
+    case QSerialPort::PermissionError: {
+        const QString group = QFileInfo(devicePath(device)).group();
+        return QStringLiteral("You must be a member of the group that owns the device (%1).")
+            .arg(group.isEmpty() ? QStringLiteral("usually dialout") : group);
+    }
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("No such device: check the cable and the device's name.");
+    case QSerialPort::OpenError:
+        return QStringLiteral("Another program may be using the port.");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
 bool parseLineSettings(const QString &text, LineSettings *settings)
 {
     const QStringList parts = text.split(QLatin1Char(','));
@@ -71,22 +103,16 @@ bool QtSerialLine::open(const QString &settingsText, QString *error)
         return false;
     }
     m_broken = false;
+    m_port.setPortName(m_deviceName);
     m_port.setBaudRate(settings.baud);
     m_port.setParity(settings.parity);
     m_port.setDataBits(settings.dataBits);
     m_port.setStopBits(settings.stopBits);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_advice.clear();
     if (!m_port.open(QIODevice::ReadWrite)) {
         *error = m_port.errorString();
-        if (m_port.error() == QSerialPort::PermissionError) {
-            *error += QStringLiteral(". You must be a member of the group that owns the device");
-            const QString group = QFileInfo(m_deviceName.startsWith(QLatin1Char('/'))
-                                                ? m_deviceName
-                                                : QStringLiteral("/dev/") + m_deviceName)
-                                      .group();
-            *error += group.isEmpty() ? QStringLiteral(" (usually dialout).")
-                                      : QStringLiteral(" (%1).").arg(group);
-        }
+        m_advice = adviceFor(m_port.error(), m_deviceName);
         m_port.clearError();
         return false;
     }

@@ -24,9 +24,12 @@ public:
     void close() override;
     bool isBroken() const override { return m_broken; }
     QString deviceName() const override { return m_deviceName; }
+    void setDeviceName(const QString &device) override;
+    QString openAdvice() const override { return m_advice; }
 
 private:
     QString m_deviceName; // as the user gave it; QSerialPort keeps only the short name
+    QString m_advice;
     QSerialPort m_port;
     bool m_broken = false;
 };

@@ -21,6 +21,10 @@ public:
     // The device went away while open (unplugged, the other end closed): waits end at once.
     virtual bool isBroken() const = 0;
     virtual QString deviceName() const = 0;
+    // The device of the next open; a line that is open keeps its device until it closes.
+    virtual void setDeviceName(const QString &device) = 0;
+    // After a failed open: what the user can do about it, or nothing.
+    virtual QString openAdvice() const { return QString(); }
 };
 
 } // namespace panel

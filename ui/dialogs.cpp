@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QMessageBox>
@@ -26,19 +27,9 @@ void QtDialogs::message(QWidget *parent, const QString &text, const QString &tit
     box.exec();
 }
 
-QtDialogs::QtDialogs() = default;
-
-QtDialogs::~QtDialogs()
-{
-    delete m_fileDialog.data();
-}
-
 std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest &request)
 {
-    if (!m_fileDialog)
-        m_fileDialog = new QFileDialog(parent);
-    QFileDialog &dialog = *m_fileDialog;
-    dialog.setWindowTitle(request.title);
+    QFileDialog dialog(parent, request.title);
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (request.mode == FileRequest::Save) {
@@ -48,11 +39,25 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest 
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    if (!m_folder.isEmpty())
+        dialog.setDirectory(m_folder);
     if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        dialog.selectFile(request.fileName); // a full name also chooses its folder
+    const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    m_folder = dialog.directory().absolutePath();
+    if (!accepted)
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::askText(QWidget *parent, const QString &title, const QString &label,
+                                          const QString &text)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return answer;
 }
 
 } // namespace panel

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QFileDialog>
-#include <QPointer>
 #include <optional>
 
 class QWidget;
@@ -30,19 +28,23 @@ public:
     virtual void message(QWidget *parent, const QString &text, const QString &title) = 0;
     // The chosen file's full name, or nothing when the user cancels.
     virtual std::optional<QString> chooseFile(QWidget *parent, const FileRequest &request) = 0;
+    // A line of text typed by the user, or nothing when the user cancels.
+    virtual std::optional<QString> askText(QWidget *parent, const QString &title, const QString &label,
+                                           const QString &text) = 0;
 };
 
-// The product's dialogs. One file dialog serves every open and save, so it keeps its folder.
+// The product's dialogs. Each file dialog lives only while it is shown, so nothing of it (its
+// name-completion list above all) outlives it; the folder of the last one is kept for the next.
 class QtDialogs : public Dialogs
 {
 public:
-    QtDialogs();
-    ~QtDialogs() override;
     void message(QWidget *parent, const QString &text, const QString &title) override;
     std::optional<QString> chooseFile(QWidget *parent, const FileRequest &request) override;
+    std::optional<QString> askText(QWidget *parent, const QString &title, const QString &label,
+                                   const QString &text) override;
 
 private:
-    QPointer<QFileDialog> m_fileDialog; // a child of the window it was first shown for
+    QString m_folder;
 };
 
 } // namespace panel

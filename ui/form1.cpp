@@ -9,7 +9,13 @@
 #include "ui/text_box.h"
 #include "ui/window_layout.h"
 
+#include "file/config_file_ops.h"
+#include "model/status_texts.h"
+
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QShortcut>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTimer>
@@ -79,6 +85,7 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
     setFont(windowFont());
 
     buildControls();
+    describeForAccessibility();
     setFocusOrder();
     connectRules();
     runStartUpSteps();
@@ -109,7 +116,7 @@ void Form1::buildControls()
     Text1 = new StatusBox(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twips(3840, 600, 3255, 615));
-    Text1->setFont(arialFont(11, false));
+    Text1->setBaseFont(arialFont(11, false));
     Text1->hide();
 
     Text2 = new TextBox(kPanelNameLimit, this);
@@ -142,6 +149,39 @@ void Form1::buildControls()
     connect(WRITE_CONFIG, &QPushButton::clicked, this, [this] { runCommand([this] { writeConfig(); }); });
     connect(READ_FILE, &QPushButton::clicked, this, [this] { runCommand([this] { readFile(); }); });
     connect(WRITE_FILE, &QPushButton::clicked, this, [this] { runCommand([this] { writeFile(); }); });
+
+    // Shift+F10 does what the context-menu key does: the focused control's menu, else the window's.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QWidget *target = focusWidget() ? focusWidget() : this;
+        const QPoint at = target->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QCoreApplication::sendEvent(target, &event);
+    });
+}
+
+// Names a screen reader speaks, in a user's words; the tooltips become the descriptions.
+void Form1::describeForAccessibility()
+{
+    for (int k = 0; k < kButtons; ++k) {
+        const QString sw = QStringLiteral("SW%1 ").arg(k + 1);
+        m_buttons[k].module->setAccessibleName(sw + QStringLiteral("module"));
+        m_buttons[k].channel->setAccessibleName(sw + QStringLiteral("channel"));
+        m_buttons[k].desig->setAccessibleName(sw + QStringLiteral("designation"));
+    }
+    Text1->setAccessibleName(QStringLiteral("Status"));
+    Text2->setAccessibleName(QStringLiteral("Panel name"));
+    List21->setAccessibleName(QStringLiteral("Indicator intensity (%)"));
+    List22->setAccessibleName(QStringLiteral("Back-light intensity (%)"));
+    Check1->setAccessibleName(QStringLiteral("Independent lighting"));
+    Frame1->setAccessibleName(QStringLiteral("Special features"));
+    Image1->setAccessibleName(QStringLiteral("Switch panel face plate"));
+    for (CaptionButton *command : {READ_CONFIG, WRITE_CONFIG, READ_FILE, WRITE_FILE})
+        command->setAccessibleName(command->text());
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (!control->toolTip().isEmpty())
+            control->setAccessibleDescription(control->toolTip());
+    }
 }
 
 void Form1::buildButtonRow(int k)
@@ -268,7 +308,19 @@ void Form1::armTimer()
 bool Form1::operationAbandoned() const { return m_closeRequested; }
 
 void Form1::setStatusVisible(bool visible) { Text1->setVisible(visible); }
-void Form1::setStatusText(const QString &text) { Text1->setText(text); }
+void Form1::setStatusText(const QString &text)
+{
+    Text1->setText(text);
+    const bool portFailed = text.startsWith(kPortNotOpened);
+    Text1->setToolTip(portFailed ? text + QChar(10) + portFailureTip() : QString());
+    Text1->setAccessibleDescription(Text1->toolTip());
+}
+
+void Form1::openFile(const QString &path)
+{
+    m_dialogFileName = path; // the open dialog starts from the file last opened
+    runCommand([this, path] { open_config_file_named(*this, path); });
+}
 void Form1::setStatusColour(quint32 bgr) { Text1->setColour(bgr); }
 
 QString Form1::panelName() const { return Text2->text(); }

@@ -2,14 +2,17 @@
 
 #include "file/config_file_window.h"
 #include "link/panel_window.h"
+#include "link/serial_ports.h"
 #include "model/codes.h"
 
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QTimer;
 
 namespace panel {
@@ -61,8 +64,19 @@ public:
 
     void check_independent_lighting();
 
+    // Opens a configuration file as OPEN CONFIGURATION FILE does once the file is chosen.
+    void openFile(const QString &path);
+
+    // Where the serial port in use came from; shown in the window's menu.
+    void setPortSource(PortSource source) { m_portSource = source; }
+    // The window's context menu: a "Serial port" submenu with the ports present, the one in use ticked.
+    std::unique_ptr<QMenu> windowMenu();
+    // Uses the device from the next panel operation on, and remembers it for the next session.
+    void usePort(const QString &device);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     struct ButtonControls {
@@ -78,6 +92,10 @@ private:
     void setFocusOrder();
     void connectRules();
     void runStartUpSteps();
+    void describeForAccessibility();
+    bool isControl(const QWidget *widget) const;
+    void askForPort();
+    QString portFailureTip() const;
 
     void readConfig();
     void writeConfig();
@@ -99,6 +117,7 @@ private:
     QString m_dialogFileName; // what the file dialog keeps between uses
     bool m_busy = false;
     bool m_closeRequested = false;
+    PortSource m_portSource = PortSource::Option;
 
     FacePlate *Image1 = nullptr;
     std::array<ButtonControls, kButtons> m_buttons;

@@ -1,6 +1,25 @@
 #include "ui/status_box.h"
 
+#include <QAccessible>
+#include <QTextDocument>
+
 namespace panel {
+
+namespace {
+
+constexpr int kSmallestPixelSize = 8;
+
+int heightOf(const QString &text, const QFont &font, int width, qreal margin)
+{
+    QTextDocument document;
+    document.setDefaultFont(font);
+    document.setDocumentMargin(margin);
+    document.setPlainText(text);
+    document.setTextWidth(width);
+    return qCeil(document.size().height());
+}
+
+} // namespace
 
 QColor colourFromBgr(quint32 bgr)
 {
@@ -9,6 +28,7 @@ QColor colourFromBgr(quint32 bgr)
 
 StatusBox::StatusBox(QWidget *parent)
     : QPlainTextEdit(parent)
+    , m_baseFont(font())
 {
     setReadOnly(true);
     setTabChangesFocus(true);
@@ -16,6 +36,34 @@ StatusBox::StatusBox(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(1);
     setColour(m_colour);
+}
+
+void StatusBox::setText(const QString &text)
+{
+    const QString before = toPlainText();
+    setPlainText(text);
+    fitText();
+    // Tells a screen reader of the new status wherever the focus is.
+    QAccessibleTextUpdateEvent changed(this, 0, before, text);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void StatusBox::setBaseFont(const QFont &font)
+{
+    m_baseFont = font;
+    fitText();
+}
+
+void StatusBox::fitText()
+{
+    const int width = contentsRect().width();
+    const int height = contentsRect().height();
+    const qreal margin = document()->documentMargin();
+    QFont font = m_baseFont;
+    int size = m_baseFont.pixelSize();
+    while (size > kSmallestPixelSize && heightOf(toPlainText(), font, width, margin) > height)
+        font.setPixelSize(--size);
+    setFont(font);
 }
 
 void StatusBox::setColour(quint32 bgr)

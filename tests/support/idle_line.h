@@ -12,7 +12,10 @@ public:
     QByteArray takeAll() override { return {}; }
     void close() override {}
     bool isBroken() const override { return false; }
-    QString deviceName() const override { return QStringLiteral("idle"); }
+    QString deviceName() const override { return device; }
+    void setDeviceName(const QString &name) override { device = name; }
+
+    QString device = QStringLiteral("idle");
 
     QByteArray written;
 };

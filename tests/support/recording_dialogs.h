@@ -31,7 +31,18 @@ public:
         return fileAnswers.takeFirst();
     }
 
+    std::optional<QString> askText(QWidget *, const QString &title, const QString &label, const QString &text) override
+    {
+        textRequests.append({label, title});
+        Q_UNUSED(text);
+        if (textAnswers.isEmpty())
+            return std::nullopt;
+        return textAnswers.takeFirst();
+    }
+
     QList<Message> messages;
+    QList<Message> textRequests; // the label and the title of each
+    QList<std::optional<QString>> textAnswers;
     std::function<void(const Message &)> onMessage;
     QList<panel::FileRequest> fileRequests;
     QList<std::optional<QString>> fileAnswers;

@@ -93,11 +93,13 @@ public:
         ++closes;
     }
     bool isBroken() const override { return broken; }
-    QString deviceName() const override { return QStringLiteral("/dev/ttyFAKE"); }
+    QString deviceName() const override { return device; }
+    void setDeviceName(const QString &name) override { device = name; }
 
     std::array<int, 64> registers{};
     std::function<std::optional<Reply>(Kind, const QByteArray &)> script;
     QString openError;
+    QString device = QStringLiteral("/dev/ttyFAKE");
     QByteArray wire;
     QByteArray input;
     QList<QPair<int, int>> writes;

@@ -1,0 +1,105 @@
+// The window's context menu, on its background: choosing the serial port of the panel.
+#include "ui/form1.h"
+
+#include "link/serial_line.h"
+#include "ui/dialogs.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QMenu>
+
+namespace panel {
+
+namespace {
+
+const QString kSerialPort = QStringLiteral("Serial port");
+
+} // namespace
+
+bool Form1::isControl(const QWidget *widget) const
+{
+    for (; widget && widget != this; widget = widget->parentWidget()) {
+        if (qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QAbstractItemView *>(widget))
+            return true;
+    }
+    return false;
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    const std::unique_ptr<QMenu> menu = windowMenu();
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        // A right-click on a list, a button or the check box is not one on the background.
+        if (isControl(childAt(event->pos()))) {
+            event->ignore();
+            return;
+        }
+    } else {
+        if (QWidget *focus = focusWidget())
+            at = focus->mapToGlobal(focus->rect().center());
+        menu->setActiveAction(menu->actions().constFirst());
+    }
+    menu->exec(at);
+}
+
+std::unique_ptr<QMenu> Form1::windowMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("windowMenu"));
+    QMenu *ports = menu->addMenu(kSerialPort);
+    ports->setObjectName(QStringLiteral("portMenu"));
+
+    const QString current = m_line.deviceName();
+    QAction *inUse = ports->addAction(QStringLiteral("In use: %1 (%2)").arg(current, describePortSource(m_portSource)));
+    inUse->setEnabled(false);
+    ports->addSeparator();
+
+    QList<SerialPortEntry> present = presentSerialPorts();
+    const bool listed = std::any_of(present.cbegin(), present.cend(),
+                                    [&](const SerialPortEntry &port) { return port.device == current; });
+    if (!listed)
+        present.prepend(SerialPortEntry{current, {}, {}, {}, {}});
+    auto *group = new QActionGroup(ports);
+    for (const SerialPortEntry &port : present) {
+        QAction *action = ports->addAction(port.describe());
+        action->setCheckable(true);
+        action->setChecked(port.device == current);
+        action->setData(port.device);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, device = port.device] { usePort(device); });
+    }
+    ports->addSeparator();
+    QAction *other = ports->addAction(QStringLiteral("Other device…"));
+    other->setObjectName(QStringLiteral("otherDevice"));
+    connect(other, &QAction::triggered, this, &Form1::askForPort);
+    return menu;
+}
+
+void Form1::askForPort()
+{
+    const std::optional<QString> device =
+        m_dialogs.askText(this, kSerialPort, QStringLiteral("Device of the panel's serial port:"), m_line.deviceName());
+    if (device && !device->trimmed().isEmpty())
+        usePort(device->trimmed());
+}
+
+void Form1::usePort(const QString &device)
+{
+    m_line.setDeviceName(device);
+    m_portSource = PortSource::Remembered;
+    rememberPort(device);
+}
+
+QString Form1::portFailureTip() const
+{
+    QString tip = QStringLiteral("Right-click the window's background (or press Shift+F10) to choose another serial port.");
+    const QString advice = m_line.openAdvice();
+    if (!advice.isEmpty())
+        tip = advice + QChar(10) + tip;
+    return tip;
+}
+
+} // namespace panel
