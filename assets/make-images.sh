@@ -21,3 +21,24 @@ convert -size 40x40 xc:'#b4b4b4' \
   -fill '#8c8c8c' -stroke '#5a5a5a' -strokewidth 1 \
   -draw "roundrectangle 7,5 19,13 3,3 roundrectangle 21,5 33,13 3,3 roundrectangle 7,16 19,24 3,3 roundrectangle 21,16 33,24 3,3 roundrectangle 7,27 19,35 3,3 roundrectangle 21,27 33,35 3,3" \
   -raise 2 -type TrueColor -define png:color-type=2 PNG24:icon.png
+# The same icon drawn again at each desktop (hicolor) size, on that size's pixel grid rather than blown up
+# from the 40-pixel one: gaps and strokes stay at least a pixel wide.
+mkdir -p icons
+for s in 16 24 32 48 64 128 256; do
+  set -- $(awk -v s="$s" 'function r(v) { return int(v + 0.5) } BEGIN {
+    k = s / 40; sw = r(k); if (sw < 1) sw = 1; raise = r(2 * k); if (raise < 1) raise = 1
+    rad = 3 * k; if (rad < 1) rad = 1
+    w = r(13 * k); g = r(k); if (g < 1) g = 1; left = int((s - 2 * w - g) / 2)
+    h = r(9 * k); vg = r(2 * k); if (vg < 1) vg = 1; top = int((s - 3 * h - 2 * vg) / 2)
+    printf "%d %d", sw, raise
+    for (row = 0; row < 3; row++) for (col = 0; col < 2; col++) {
+      x = left + col * (w + g); y = top + row * (h + vg)
+      printf " roundrectangle %g,%g %g,%g %g,%g", x - 0.5 + sw / 2, y - 0.5 + sw / 2,
+             x + w - 0.5 - sw / 2, y + h - 0.5 - sw / 2, rad, rad
+    }
+  }')
+  stroke=$1 raise=$2
+  shift 2
+  convert -size ${s}x${s} xc:'#b4b4b4' -fill '#8c8c8c' -stroke '#5a5a5a' -strokewidth "$stroke" -draw "$*" \
+    -raise "$raise" -type TrueColor -define png:color-type=2 -define png:exclude-chunks=date,time PNG24:"icons/icon-$s.png"
+done

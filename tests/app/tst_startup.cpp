@@ -1,0 +1,147 @@
+// What the program decides before its window opens: the command line and the serial port.
+#include "app/command_line.h"
+#include "link/serial_ports.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace panel;
+using Action = CommandLine::Action;
+
+Q_DECLARE_METATYPE(CommandLine::Action)
+Q_DECLARE_METATYPE(PortSource)
+
+namespace {
+
+SerialPortEntry adapter(const QString &device) { return {device, QStringLiteral("USB UART"), {}, 0x0403, 0x6001}; }
+SerialPortEntry builtIn(const QString &device) { return {device, {}, {}, {}, {}}; }
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("nothing") << QStringList{} << Action::Window << "" << "";
+        QTest::newRow("a file") << QStringList{"LOBBY.pnl"} << Action::Window << "" << "LOBBY.pnl";
+        QTest::newRow("port and file") << QStringList{"--port", "/dev/ttyUSB0", "a.pnl"} << Action::Window
+                                       << "/dev/ttyUSB0" << "a.pnl";
+        QTest::newRow("port=") << QStringList{"--port=/dev/ttyACM0"} << Action::Window << "/dev/ttyACM0" << "";
+        QTest::newRow("two files") << QStringList{"a.pnl", "b.pnl"} << Action::UsageError << "" << "";
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << Action::UsageError << "" << "";
+        QTest::newRow("port without device") << QStringList{"--port"} << Action::UsageError << "" << "";
+        QTest::newRow("empty port") << QStringList{"--port="} << Action::UsageError << "" << "";
+        QTest::newRow("help") << QStringList{"-h"} << Action::Help << "" << "";
+        QTest::newRow("help-all") << QStringList{"--help-all"} << Action::Help << "" << "";
+        QTest::newRow("version") << QStringList{"--version"} << Action::Version << "" << "";
+        QTest::newRow("list ports") << QStringList{"--list-ports"} << Action::ListPorts << "" << "";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Action, action);
+        QFETCH(QString, port);
+        QFETCH(QString, file);
+        CommandLine commandLine;
+        QCOMPARE(commandLine.parse(QStringList{"panelconfig"} + arguments), action);
+        QCOMPARE(commandLine.error().isEmpty(), action != Action::UsageError);
+        QCOMPARE(commandLine.port(), port);
+        QCOMPARE(commandLine.file(), file);
+    }
+
+    void portOrder_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<bool>("rememberedExists");
+        QTest::addColumn<QList<SerialPortEntry>>("present");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<PortSource>("source");
+        const QList<SerialPortEntry> oneAdapter{builtIn("/dev/ttyS0"), adapter("/dev/ttyUSB0")};
+        const QList<SerialPortEntry> twoAdapters = oneAdapter + QList{adapter("/dev/ttyACM0")};
+        QTest::newRow("option first") << "/dev/ttyX" << "/dev/ttyE" << "/dev/ttyR" << true << oneAdapter
+                                      << "/dev/ttyX" << PortSource::Option;
+        QTest::newRow("environment") << "" << "/dev/ttyE" << "/dev/ttyR" << true << oneAdapter << "/dev/ttyE"
+                                     << PortSource::Environment;
+        QTest::newRow("remembered") << "" << "" << "/dev/ttyR" << true << oneAdapter << "/dev/ttyR"
+                                    << PortSource::Remembered;
+        QTest::newRow("remembered but gone") << "" << "" << "/dev/ttyR" << false << oneAdapter << "/dev/ttyUSB0"
+                                             << PortSource::OnlyAdapter;
+        QTest::newRow("the only adapter") << "" << "" << "" << false << oneAdapter << "/dev/ttyUSB0"
+                                          << PortSource::OnlyAdapter;
+        QTest::newRow("two adapters") << "" << "" << "" << false << twoAdapters << "/dev/ttyS0"
+                                      << PortSource::FirstPort;
+        QTest::newRow("no ports") << "" << "" << "" << false << QList<SerialPortEntry>{} << "/dev/ttyS0"
+                                  << PortSource::FirstPort;
+    }
+
+    void portOrder()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, environment);
+        QFETCH(QString, remembered);
+        QFETCH(bool, rememberedExists);
+        QFETCH(QList<SerialPortEntry>, present);
+        QFETCH(QString, device);
+        QFETCH(PortSource, source);
+        const PortChoice choice =
+            choosePanelPort({option, environment, remembered, rememberedExists, present, QStringLiteral("/dev/ttyS0")});
+        QCOMPARE(choice.device, device);
+        QCOMPARE(choice.source, source);
+    }
+
+    void portDescription()
+    {
+        QCOMPARE(adapter("/dev/ttyUSB0").describe(), "/dev/ttyUSB0  USB UART  USB 0403:6001");
+        QCOMPARE(builtIn("/dev/ttyS0").describe(), "/dev/ttyS0");
+    }
+
+    // The program itself, without a display: its exit codes and where it writes.
+    void program_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("stdoutStart");
+        QTest::addColumn<QString>("stderrStart");
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "panelconfig " PANELCONFIG_VERSION << "";
+        QTest::newRow("help-all") << QStringList{"--help-all"} << 0 << "Usage:" << "";
+        QTest::newRow("two files") << QStringList{"a.pnl", "b.pnl"} << 64 << "" << "panelconfig: Only one file";
+        QTest::newRow("unknown") << QStringList{"--bogus"} << 64 << "" << "panelconfig: Unknown option";
+        QTest::newRow("no display") << QStringList{"a.pnl"} << 1 << "" << "panelconfig: no display";
+    }
+
+    void program()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, stdoutStart);
+        QFETCH(QString, stderrStart);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(variable));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(PANELCONFIG_PATH), arguments);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), exitCode);
+        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QVERIFY2(stdoutStart.isEmpty() || out.startsWith(stdoutStart), qPrintable(out));
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(stderrStart.isEmpty() || err.contains(stderrStart), qPrintable(err));
+        if (arguments.first() == "--help-all")
+            QVERIFY2(out.contains("-reverse") && out.contains("--list-ports"), qPrintable(out));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
