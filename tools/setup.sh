@@ -4,11 +4,11 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Build: compilers and Qt. Tests: clang for the fuzzer, an X server with xprop and xdotool for the
-# real-display suite, and the Debian packaging tools that build and check the package.
+# Build: compilers and Qt. Tests: clang for the fuzzer, an X server with xprop and xdotool and an
+# accessibility bus for the real-display suite, and the Debian packaging tools that build and check the package.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
           clang libclang-rt-14-dev
-          xvfb xauth x11-utils xdotool
+          xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core
           dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do

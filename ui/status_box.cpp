@@ -1,6 +1,5 @@
 #include "ui/status_box.h"
 
-#include <QAccessible>
 #include <QTextDocument>
 
 namespace panel {
@@ -38,14 +37,11 @@ StatusBox::StatusBox(QWidget *parent)
     setColour(m_colour);
 }
 
+// QPlainTextEdit itself tells the accessibility bus of the text removed and inserted.
 void StatusBox::setText(const QString &text)
 {
-    const QString before = toPlainText();
     setPlainText(text);
     fitText();
-    // Tells a screen reader of the new status wherever the focus is.
-    QAccessibleTextUpdateEvent changed(this, 0, before, text);
-    QAccessible::updateAccessibility(&changed);
 }
 
 void StatusBox::setBaseFont(const QFont &font)

@@ -326,6 +326,35 @@ private slots:
         QCOMPARE(messages(), QStringList());
     }
 
+    // A file given on the command line opens as one chosen in the dialog, and the dialog starts from it.
+    void openNamedFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("expectedMessages");
+        QTest::addRow("LOBBY") << lobbyWith({}) << "LOBBY" << QStringList();
+        QTest::addRow("tag in other case") << lobbyWith({{1, "\"00-04412-mdl\""}}) << "" << QStringList{kRefused};
+        QTest::addRow("missing") << QByteArray() << "" << QStringList{kRefused};
+    }
+
+    void openNamedFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(QStringList, expectedMessages);
+        const QString file = path("named.pnl");
+        if (!bytes.isEmpty())
+            QVERIFY(writeAll(file, bytes));
+        showStatus();
+        form->openFile(file);
+        QCOMPARE(messages(), expectedMessages);
+        QCOMPARE(text(2)->text(), name);
+        QVERIFY(!status()->isVisible());
+        QVERIFY(dialogs->fileRequests.isEmpty());
+        open(std::nullopt);
+        QCOMPARE(dialogs->fileRequests.last().fileName, file);
+    }
+
     // A refused, cancelled or nameless open changes nothing but hiding the status box.
     void openLeavesWindowAlone_data()
     {

@@ -11,7 +11,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QAccessible>
+#include <QMenu>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QtTest>
 #include <memory>
 
@@ -534,6 +537,163 @@ private slots:
         QVERIFY(!check()->isChecked());
         QCOMPARE(vars().feature, 0);
         QVERIFY(dialogs->messages.isEmpty());
+    }
+
+    // What a screen reader speaks for each control: its name, and its tooltip as the description.
+    void accessibleNames_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        for (int k = 1; k <= kButtons; ++k) {
+            const QString sw = QStringLiteral("SW%1").arg(k);
+            QTest::addRow("%s module", qPrintable(sw))
+                << QStringLiteral("List%1").arg(2 * k - 1) << sw + " module" << sw + " MODULE ASSIGNMENT";
+            QTest::addRow("%s channel", qPrintable(sw))
+                << QStringLiteral("List%1").arg(2 * k) << sw + " channel" << sw + " CHANNEL ASSIGNMENT";
+            QTest::addRow("%s designation", qPrintable(sw))
+                << QStringLiteral("Text%1").arg(k + 2) << sw + " designation" << "ENTER " + sw + " FUNCTION";
+        }
+        QTest::newRow("Text2") << "Text2" << "Panel name" << "ENTER IDENTITY FOR FILE NAME";
+        QTest::newRow("List21") << "List21" << "Indicator intensity (%)" << "";
+        QTest::newRow("List22") << "List22" << "Back-light intensity (%)" << "";
+        QTest::newRow("Check1") << "Check1" << "Independent lighting" << "";
+        QTest::newRow("Text1") << "Text1" << "Status" << "";
+        QTest::newRow("READ_CONFIG") << "READ_CONFIG" << "READ CONFIGURATION FROM SWITCH PANEL"
+                                     << "LEFT CLICK TO READ CONFIG IN SWITCH PANEL";
+        QTest::newRow("WRITE_CONFIG") << "WRITE_CONFIG" << "WRITE CONFIGURATION TO SWITCH PANEL"
+                                      << "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL";
+        QTest::newRow("READ_FILE") << "READ_FILE" << "OPEN CONFIGURATION FILE" << "LEFT CLICK TO OPEN CONFIG FILE";
+        QTest::newRow("WRITE_FILE") << "WRITE_FILE" << "SAVE CONFIGURATION FILE" << "LEFT CLICK TO SAVE CONFIG FILE";
+    }
+
+    void accessibleNames()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(this->control(control));
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+    }
+
+    // A port failure keeps every line in the box, and its tooltip tells how to choose another port.
+    void statusTextFits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<bool>("portTip");
+        const QString failed = "COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED\n";
+        QTest::newRow("permission") << failed + "/dev/ttyUSB0: Permission denied" << true << true;
+        QTest::newRow("missing") << failed + "/dev/ttyACM0: No such file or directory" << true << true;
+        QTest::newRow("busy") << failed + "/dev/ttyS0: Device or resource busy" << true << true;
+        QTest::newRow("by-id path scrolls")
+            << failed + "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0: No such file or directory"
+            << false << true;
+        QTest::newRow("programmed") << "SWITCH PANEL HAS BEEN PROGRAMMED" << true << false;
+    }
+
+    void statusTextFits()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, fits);
+        QFETCH(bool, portTip);
+        form->setStatusVisible(true);
+        form->setStatusText(text);
+        QCoreApplication::processEvents();
+        QCOMPARE(status()->verticalScrollBar()->maximum() == 0, fits);
+        QCOMPARE(status()->toolTip().contains("Right-click the window's background"), portTip);
+        if (!portTip)
+            QCOMPARE(status()->font().pixelSize(), 11);
+    }
+
+    void spaceWorksButtonsAndCheckBox()
+    {
+        activate();
+        QTest::keyClick(control("READ_FILE"), Qt::Key_Space);
+        QCOMPARE(dialogs->fileRequests.size(), 1);
+        QTest::keyClick(check(), Qt::Key_Space);
+        QCOMPARE(dialogs->messages.size(), 1);
+        QCOMPARE(dialogs->messages[0].title, kLightingTitle);
+        moduleList(2)->setPosition(kBlMr);
+        QTest::keyClick(check(), Qt::Key_Space);
+        QCOMPARE(vars().feature, 1);
+    }
+
+    // The port menu opens on the window's background and from the keyboard, never on a control.
+    void portMenuOpens_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("right-click on the picture") << "mouse" << "Image1" << true;
+        QTest::newRow("right-click on a caption") << "mouse" << "Label14" << true;
+        QTest::newRow("right-click on a list") << "mouse" << "List5" << false;
+        QTest::newRow("right-click on a button") << "mouse" << "READ_CONFIG" << false;
+        QTest::newRow("menu key on a list") << "menu key" << "List5" << true;
+        QTest::newRow("Shift+F10 on a button") << "shift+f10" << "WRITE_CONFIG" << true;
+        QTest::newRow("Shift+F10 on the check box") << "shift+f10" << "Check1" << true;
+    }
+
+    void portMenuOpens()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, where);
+        QFETCH(bool, opens);
+        activate();
+        QWidget *target = control(where);
+        target->setFocus(Qt::OtherFocusReason);
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                opened = popup->objectName();
+                popup->close();
+            }
+        });
+        // What the platform sends: a right-click reaches the widget under the pointer, the menu key the focus.
+        QWidget *receiver = how == "mouse" ? target->childAt(target->rect().center()) : target;
+        receiver = receiver ? receiver : target;
+        if (how == "shift+f10") {
+            QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            const QPoint at = receiver->rect().center();
+            QContextMenuEvent event(how == "mouse" ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard, at,
+                                    receiver->mapToGlobal(at));
+            QApplication::sendEvent(receiver, &event);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(opened, opens ? QStringLiteral("windowMenu") : QString());
+    }
+
+    void choosingPortUsesAndRemembersIt()
+    {
+        line.device = "/dev/ttyUSB3";
+        form->setPortSource(PortSource::Option);
+        auto menu = form->windowMenu();
+        auto *ports = menu->findChild<QMenu *>("portMenu");
+        QVERIFY(ports);
+        QCOMPARE(ports->actions().constFirst()->text(), "In use: /dev/ttyUSB3 (given with --port)");
+        QStringList ticked;
+        for (QAction *action : ports->actions()) {
+            if (action->isChecked())
+                ticked << action->data().toString();
+        }
+        QCOMPARE(ticked, QStringList{"/dev/ttyUSB3"});
+
+        dialogs->textAnswers = {QStringLiteral(" /dev/ttyACM7 ")};
+        menu->findChild<QAction *>("otherDevice")->trigger();
+        QCOMPARE(dialogs->textRequests.size(), 1);
+        QCOMPARE(line.device, "/dev/ttyACM7");
+        QCOMPARE(rememberedPort(), "/dev/ttyACM7");
+        menu = form->windowMenu();
+        ports = menu->findChild<QMenu *>("portMenu");
+        QCOMPARE(ports->actions().constFirst()->text(), "In use: /dev/ttyACM7 (chosen in the window)");
+
+        dialogs->textAnswers = {std::nullopt};
+        menu->findChild<QAction *>("otherDevice")->trigger();
+        QCOMPARE(line.device, "/dev/ttyACM7");
+        line.device = "idle";
     }
 
     void realMessageBox()

@@ -6,6 +6,7 @@
 #include "ui/form1.h"
 #include "window_controls.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QPushButton>
@@ -129,6 +130,22 @@ private slots:
             QVERIFY(!dialogs.chooseFile(form.get(), request));
         }
         QCOMPARE(seen, shown);
+    }
+
+    // A screen reader hears of every new status, wherever the focus is: the status box reports its new
+    // text to the accessibility bus. (Offscreen there is no such bus.)
+    void statusChangeIsAnnounced()
+    {
+        static QList<QPair<QObject *, QString>> inserted;
+        inserted.clear();
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 20000);
+        QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::TextInserted)
+                inserted.append({event->object(), static_cast<QAccessibleTextInsertEvent *>(event)->textInserted()});
+        });
+        form->setStatusText(QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+        QAccessible::installUpdateHandler(nullptr);
+        QCOMPARE(inserted, (QList<QPair<QObject *, QString>>{{status(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL")}}));
     }
 
     // The name typed into the dialog is completed from its folder; Enter takes it and closes the dialog.
