@@ -37,10 +37,8 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
             event->ignore();
             return;
         }
-    } else {
-        if (QWidget *focus = focusWidget())
-            at = focus->mapToGlobal(focus->rect().center());
-        menu->setActiveAction(menu->actions().constFirst());
+    } else if (QWidget *focus = focusWidget()) {
+        at = focus->mapToGlobal(focus->rect().center());
     }
     menu->exec(at);
 }
