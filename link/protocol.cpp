@@ -1,6 +1,5 @@
 #include "link/protocol.h"
 
-#include <cmath>
 
 namespace panel {
 
@@ -32,14 +31,15 @@ bool isBlank(char c)
 
 ReplyValue replyValue(const QByteArray &reply)
 {
-    // Long enough for any 16-bit value times ten; more digits than this cannot fit.
-    constexpr int kMostDigits = 12;
-    int i = 0;
-    const int n = int(reply.size());
-    auto skipBlanks = [&] {
+    // Beyond this the value cannot fit 16 bits; leading zeros never count towards it.
+    constexpr quint64 kBeyondAnyValue = 1'000'000'000'000ULL;
+    qsizetype i = 0;
+    const qsizetype n = reply.size();
+    const auto skipBlanks = [&] {
         while (i < n && isBlank(reply[i]))
             ++i;
     };
+    const auto isDigit = [&] { return i < n && reply[i] >= '0' && reply[i] <= '9'; };
 
     skipBlanks();
     bool negative = false;
@@ -47,25 +47,22 @@ ReplyValue replyValue(const QByteArray &reply)
         negative = reply[i] == '-';
         ++i;
     }
-    double number = 0;
-    int digits = 0;
-    for (skipBlanks(); i < n && reply[i] >= '0' && reply[i] <= '9'; ++i, skipBlanks()) {
-        if (++digits > kMostDigits && number > 0)
-            return {false, 0};
-        number = number * 10 + (reply[i] - '0');
-    }
+    quint64 whole = 0; // saturates at kBeyondAnyValue
+    for (skipBlanks(); isDigit(); ++i, skipBlanks())
+        whole = qMin(whole * 10 + quint64(reply[i] - '0'), kBeyondAnyValue);
+    // The value is whole / 10 rounded half to even: the last whole digit and the fraction decide.
+    bool fractionAboveZero = false;
     if (i < n && reply[i] == '.') {
-        double scale = 0.1;
-        for (++i, skipBlanks(); i < n && reply[i] >= '0' && reply[i] <= '9'; ++i, skipBlanks()) {
-            number += (reply[i] - '0') * scale;
-            scale /= 10;
-        }
+        for (++i, skipBlanks(); isDigit(); ++i, skipBlanks())
+            fractionAboveZero = fractionAboveZero || reply[i] != '0';
     }
-    // nearbyint rounds half to even in the default rounding mode.
-    const double value = std::nearbyint((negative ? -number : number) / 10.0);
-    if (value < -32768.0 || value > 32767.0)
+    quint64 magnitude = whole / 10;
+    const quint64 last = whole % 10;
+    if (last > 5 || (last == 5 && (fractionAboveZero || magnitude % 2 == 1)))
+        ++magnitude;
+    if (magnitude > (negative ? 32768U : 32767U))
         return {false, 0};
-    return {true, qint16(value)};
+    return {true, qint16(negative ? -qint64(magnitude) : qint64(magnitude))};
 }
 
 } // namespace panel

@@ -366,6 +366,7 @@ private slots:
         QTest::addRow("cancelled") << "cancel" << QByteArray() << false;
         QTest::addRow("empty name") << "nameless" << QByteArray() << false;
         QTest::addRow("tag in other case") << "file" << lobbyWith({{1, "\"00-04412-mdl\""}}) << true;
+        QTest::addRow("tag with a trailing blank") << "file" << lobbyWith({{1, "\"00-04412-MDL \""}}) << true;
         QTest::addRow("20 fields") << "file" << twentyFields + "\r\n" << true;
         QTest::addRow("code beyond 16 bits") << "file" << lobbyWith({{4, "32768"}}) << true;
         QTest::addRow("intensity beyond 16 bits") << "file" << lobbyWith({{21, "-40000"}}) << true;
@@ -442,6 +443,12 @@ private slots:
                                    << QStringList();
         QTest::addRow("feature 1 without BL/MR") << lobbyWith({{8, "160"}}) << "LOBBY" << desigs
                                                  << "A/1 B/3 N/A N/A N/A N/A" << "0 100 50" << QStringList{kLighting};
+        QTest::addRow("90 and 90") << lobbyWith({{19, "7"}, {21, "7"}}) << "LOBBY" << desigs << lobby << "1 90 90"
+                                   << QStringList();
+        // The box is decided before the intensity lists, so its message comes first.
+        QTest::addRow("lighting refused, then backlight lowered")
+            << lobbyWith({{8, "160"}, {19, "3"}, {21, "7"}}) << "LOBBY" << desigs << "A/1 B/3 N/A N/A N/A N/A"
+            << "0 50 50" << QStringList{kLighting, kBacklight};
         QTest::addRow("60 and 30") << lobbyWith({{19, "4"}, {21, "1"}}) << "LOBBY" << desigs << lobby << "1 60 30"
                                    << QStringList();
         QTest::addRow("backlight above indicator") << lobbyWith({{19, "3"}, {21, "7"}}) << "LOBBY" << desigs << lobby

@@ -180,6 +180,8 @@ private slots:
             << lobbyWith("\"DESIGNATION \"", "\"DESIGNATION\"");
         QTest::addRow("comma inside quotes") << lobbyWith("\"LOBBY\"", "\"LOBBY, EAST\"")
                                              << lobbyWith("\"LOBBY\"", "\"LOBBY, EAST\"");
+        QTest::addRow("commas closing a designation") << lobbyWith("\"ENTRY\"", "\"ENTRY,,\"")
+                                                     << lobbyWith("\"ENTRY\"", "\"ENTRY,,\"");
         QTest::addRow("text after closing quote") << lobbyWith("\"LOBBY\"", "\"LOBBY\" x\"y") << same;
         QTest::addRow("empty texts") << lobbyWith("\"LOBBY\",\"ENTRY\"", "\"\",") << lobbyWith("\"LOBBY\",\"ENTRY\"", "\"\",\"\"");
         QTest::addRow("word as number") << lobbyWith(",12,", ",twelve,") << lobbyWith(",12,", ",0,");

@@ -41,6 +41,7 @@ private slots:
     void readShowsThePanel();
     void hailAnsweredOnThirdAttempt();
     void lateDoubleAnswerIsRefused();
+    void hailAnswerWithTheTickIsRefused();
     void silentPanelFailsAfterSixHails();
     void readRegisterValues_data();
     void readRegisterValues();
@@ -117,6 +118,12 @@ void TestPanelProtocol::replyValues_data()
     QTest::newRow("largest 16-bit") << QByteArray("327670") << true << 32767;
     QTest::newRow("beyond 16 bits") << QByteArray("327680") << false << 0;
     QTest::newRow("absurdly long") << QByteArray(40, '9') << false << 0;
+    QTest::newRow("leading zeros do not count") << QByteArray("0000000000012") << true << 1;
+    QTest::newRow("many leading zeros") << QByteArray(60, '0') + "0730" << true << 73;
+    QTest::newRow("blanks between every digit") << QByteArray("0 7 3 0\r") << true << 73;
+    QTest::newRow("half with a fraction rounds up") << QByteArray("1605.01") << true << 161;
+    QTest::newRow("lowest 16-bit") << QByteArray("-327680") << true << -32768;
+    QTest::newRow("below 16 bits") << QByteArray("-327690") << false << 0;
 }
 
 void TestPanelProtocol::replyValues()
@@ -195,6 +202,26 @@ void TestPanelProtocol::lateDoubleAnswerIsRefused()
     QCOMPARE(m_panel->closes, 1);
 }
 
+void TestPanelProtocol::hailAnswerWithTheTickIsRefused()
+{
+    // The answer to the first hail lands in the same event pass as the tick that ends its wait.
+    bool answerWithTick = false;
+    m_panel->script = [&](ScriptedPanel::Kind kind, const QByteArray &) -> std::optional<ScriptedPanel::Reply> {
+        if (kind != ScriptedPanel::Hail || m_panel->hails > 1)
+            return std::nullopt;
+        answerWithTick = true;
+        return ScriptedPanel::Reply{};
+    };
+    QObject::connect(m_window->findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &m_panel->timerOwner,
+                     [&] {
+                         if (std::exchange(answerWithTick, false))
+                             m_panel->input += "D000D";
+                     });
+    click("READ_CONFIG");
+    QCOMPARE(m_panel->wire, QByteArray("A"));
+    QCOMPARE(status()->text(), kNoResponse);
+}
+
 void TestPanelProtocol::silentPanelFailsAfterSixHails()
 {
     m_panel->script = [](ScriptedPanel::Kind, const QByteArray &) { return ScriptedPanel::Reply{}; };
@@ -218,6 +245,7 @@ void TestPanelProtocol::readRegisterValues_data()
     QTest::newRow("letter reply is 0") << QByteArray("Z999\r") << 1 << 0 << ok;
     QTest::newRow("158 is P, 9") << QByteArray("1580\r") << 16 << 8 << ok;
     QTest::newRow("three characters") << QByteArray("073") << -1 << -1 << kBadData;
+    QTest::newRow("four characters are enough") << QByteArray("1580") << 16 << 8 << ok;
 }
 
 void TestPanelProtocol::readRegisterValues()
@@ -325,6 +353,8 @@ void TestPanelProtocol::verification_data()
                                       << "SWITCH PANEL HAS BEEN PROGRAMMED";
     QTest::newRow("0730 fails 74") << 4 << QByteArray("0730\r") << "DATA FAILED TO VERIFY" << kBadData;
     QTest::newRow("short read-back") << 3 << QByteArray("073") << "COMMUNICATIONS CORRUPTED" << kBadData;
+    QTest::newRow("four-character read-back") << 3 << QByteArray("0730") << "COMMUNICATIONS OK"
+                                              << "SWITCH PANEL HAS BEEN PROGRAMMED";
 }
 
 void TestPanelProtocol::verification()

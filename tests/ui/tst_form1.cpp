@@ -539,6 +539,53 @@ private slots:
         QVERIFY(dialogs->messages.isEmpty());
     }
 
+    // Each choice runs the control's rule exactly once: rules are idempotent, so only counting shows a double run.
+    void ruleRunsOncePerChoice_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("list set") << "set 2" << 1;
+        QTest::newRow("list set to its own row") << "set 0" << 1;
+        QTest::newRow("list cleared") << "set -1" << 1;
+        QTest::newRow("row clicked") << "click 2" << 1;
+        QTest::newRow("arrow key") << "down" << 1;
+        QTest::newRow("box set") << "tick" << 1;
+        QTest::newRow("box set to its own state") << "untick" << 0;
+        QTest::newRow("box clicked") << "click box" << 1;
+        QTest::newRow("space on box") << "space" << 1;
+    }
+
+    void ruleRunsOncePerChoice()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, runs);
+        QWidget host;
+        auto *list = new SelectionList(&host);
+        list->setGeometry(0, 0, 60, 80);
+        list->addRows(intensityRows());
+        list->setPosition(0);
+        auto *box = new RuleCheckBox("BOX", &host);
+        box->setGeometry(0, 90, 100, 30);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        int counted = 0;
+        list->setRule([&] { ++counted; });
+        box->setRule([&] { ++counted; });
+        if (action.startsWith("set "))
+            list->setPosition(action.mid(4).toInt());
+        else if (action == "click 2")
+            clickRow(list, 2);
+        else if (action == "down")
+            QTest::keyClick(list, Qt::Key_Down);
+        else if (action == "tick" || action == "untick")
+            box->setState(action == "tick" ? 1 : 0);
+        else if (action == "click box")
+            QTest::mouseClick(box, Qt::LeftButton);
+        else
+            QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(counted, runs);
+    }
+
     // What a screen reader speaks for each control: its name, and its tooltip as the description.
     void accessibleNames_data()
     {
