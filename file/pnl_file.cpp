@@ -34,7 +34,7 @@ QString savePanelFile(const QString &path, const PanelFileRecord &record)
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     if (file.write(*bytes) != bytes->size()) {
-        const QString reason = file.errorString();
+        QString reason = file.errorString();
         file.cancelWriting();
         return reason;
     }

@@ -7,7 +7,7 @@
 namespace panel {
 
 // The most bytes read from a panel file; a valid line is far shorter.
-inline constexpr qint64 kPanelFileReadCap = 64 * 1024;
+inline constexpr qint64 kPanelFileReadCap = qint64(64) * 1024;
 
 // Refuses anything but a regular file, reads at most kPanelFileReadCap bytes and parses them.
 PanelFileParse loadPanelFile(const QString &path);

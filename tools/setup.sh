@@ -4,10 +4,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Build: compilers and Qt. Tests: clang for the fuzzer, an X server with xprop and xdotool and an
+# Build: compilers and Qt. Tests: clang for the fuzzer, clang-tidy and cppcheck, an X server with xprop and xdotool and an
 # accessibility bus for the real-display suite, and the Debian packaging tools that build and check the package.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
-          clang libclang-rt-14-dev
+          clang libclang-rt-14-dev clang-tidy cppcheck
           xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core
           dpkg-dev file desktop-file-utils appstream)
 missing=()
@@ -23,7 +23,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ ! -f "$root/build/build.ninja" ]; then
-  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPANEL_WARNINGS_AS_ERRORS="${PANEL_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
 fi
 cmake --build "$root/build" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
 test "${PIPESTATUS[0]}" -eq 0

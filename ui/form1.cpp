@@ -283,8 +283,13 @@ void Form1::runCommand(const std::function<void()> &operation)
     m_busy = true;
     operation();
     m_busy = false;
-    if (m_closeRequested)
+    if (m_closeRequested) {
+        // clang-analyzer reports a leak inside qtimer.h, out of reach of a NOLINT: it loses the slot object
+        // that Qt's timer takes over and deletes once it has called it. Hidden from the analyzer only.
+#ifndef __clang_analyzer__
         QTimer::singleShot(0, this, &QWidget::close);
+#endif
+    }
 }
 
 void Form1::closeEvent(QCloseEvent *event)

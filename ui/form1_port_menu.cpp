@@ -6,7 +6,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
 
@@ -60,13 +59,11 @@ std::unique_ptr<QMenu> Form1::windowMenu()
                                     [&](const SerialPortEntry &port) { return port.device == current; });
     if (!listed)
         present.prepend(SerialPortEntry{current, {}, {}, {}, {}});
-    auto *group = new QActionGroup(ports);
     for (const SerialPortEntry &port : present) {
         QAction *action = ports->addAction(port.describe());
         action->setCheckable(true);
         action->setChecked(port.device == current);
         action->setData(port.device);
-        group->addAction(action);
         connect(action, &QAction::triggered, this, [this, device = port.device] { usePort(device); });
     }
     ports->addSeparator();
