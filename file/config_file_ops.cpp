@@ -1,6 +1,8 @@
 #include "file/config_file_ops.h"
 
-#include "file/config_file_window.h"
+#include "file/config_file_host.h"
+#include "model/config_display.h"
+#include "model/operation_report.h"
 #include "file/pnl_file.h"
 #include "model/codes.h"
 #include "model/status_texts.h"
@@ -11,6 +13,8 @@ namespace {
 
 const QString kFilter = QStringLiteral("TALMIRAX CONFIGURATION FILES (*.pnl)|*.pnl");
 
+} // namespace
+
 QString openRefusedText()
 {
     const QChar lf(10);
@@ -18,6 +22,8 @@ QString openRefusedText()
         + QStringLiteral("WAS NOT CREATED FOR THE 00-04412-(MDL) SWITCH PANEL") + lf
         + QStringLiteral("----------THE FILE READ OPERATION IS BEING ABANDONED!-----------");
 }
+
+namespace {
 
 // Every value the window must take from a file can be shown: no switch code below 0.
 bool showable(const PanelFileRecord &record)
@@ -42,102 +48,100 @@ QString qtNameFilter(const QString &filter)
     return description.contains(inParentheses) ? description : description + QLatin1Char(' ') + inParentheses;
 }
 
-void save_config_file(ConfigFileWindow &window)
+ConfigFileRead read_config_file(const QString &path)
 {
-    WindowVars &v = window.vars();
-    window.setStatusVisible(false);
-    v.error_flag = 0;
-    window.gather_switch_codes();
-    v.wmodel = QString::fromLatin1(kModelTag);
-    v.BL = kBacklightCode;
-    if (v.error_flag == 1) {
-        window.setStatusVisible(true);
-        window.setStatusColour(kRed);
-        window.setStatusText(kIncompleteData);
+    const PanelFileParse parsed = loadPanelFile(path);
+    if (!parsed.record)
+        return {std::nullopt, parsed.reason};
+    if (parsed.record->model != QLatin1String(kModelTag))
+        return {std::nullopt, QStringLiteral("the model tag is not %1").arg(QLatin1String(kModelTag))};
+    if (!showable(*parsed.record))
+        return {std::nullopt, QStringLiteral("a switch code is below 0")};
+    return {parsed.record, QString()};
+}
+
+NamedPanelConfig named_config_of(const PanelFileRecord &record)
+{
+    NamedPanelConfig named;
+    named.panel = record.panel;
+    for (int k = 0; k < kButtons; ++k) {
+        named.designation[k] = record.desig[k];
+        named.config.code[k] = record.code[k];
+    }
+    named.config.feature = record.feature;
+    named.config.indicator = record.indpercent;
+    named.config.backlight = record.blpercent;
+    return named;
+}
+
+PanelFileRecord record_of(const NamedPanelConfig &named)
+{
+    PanelFileRecord record;
+    record.model = QString::fromLatin1(kModelTag);
+    record.panel = named.panel;
+    for (int k = 0; k < kButtons; ++k) {
+        record.desig[k] = named.designation[k];
+        record.code[k] = named.config.code[k];
+    }
+    record.bl = kBacklightCode;
+    record.fdesig = QStringLiteral("feature");
+    record.feature = named.config.feature;
+    record.ind = QStringLiteral("ind%");
+    record.indpercent = named.config.indicator;
+    record.blp = QStringLiteral("bl%");
+    record.blpercent = named.config.backlight;
+    return record;
+}
+
+QString save_named_config(const QString &path, const NamedPanelConfig &named)
+{
+    return savePanelFile(path, record_of(named));
+}
+
+void save_config_file(OperationReport &report, ConfigFileHost &host, const std::optional<NamedPanelConfig> &named)
+{
+    report.hideStatus();
+    if (!named) {
+        report.reportStatus(kIncompleteData, kRed);
         return;
     }
-    const QString name = window.panelName();
-    if (name.isEmpty()) {
-        window.message(QStringLiteral("Name must be entered in PANEL NAME field"), QString());
+    if (named->panel.isEmpty()) {
+        report.message(QStringLiteral("Name must be entered in PANEL NAME field"), QString());
         return;
     }
-    const std::optional<QString> path = window.chooseFile(true, QStringLiteral("WRITE CONFIGURATION FILE"),
-                                                          qtNameFilter(kFilter), name + QStringLiteral(".pnl"));
+    const std::optional<QString> path = host.chooseFile(true, QStringLiteral("WRITE CONFIGURATION FILE"),
+                                                        qtNameFilter(kFilter), named->panel + QStringLiteral(".pnl"));
     if (!path || path->isEmpty())
         return;
-
-    PanelFileRecord record;
-    record.model = v.wmodel;
-    record.panel = name;
-    for (int k = 0; k < kButtons; ++k) {
-        record.desig[k] = window.designation(k);
-        record.code[k] = v.button[k].w;
-    }
-    record.bl = v.BL;
-    record.fdesig = QStringLiteral("feature");
-    record.feature = v.feature;
-    record.ind = QStringLiteral("ind%");
-    record.indpercent = v.indpercent;
-    record.blp = QStringLiteral("bl%");
-    record.blpercent = v.blpercent;
-
-    const QString failure = savePanelFile(*path, record);
+    const QString failure = save_named_config(*path, *named);
     if (!failure.isEmpty()) {
-        window.message(QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED") + QChar(10) + *path
+        report.message(QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED") + QChar(10) + *path
                            + QStringLiteral(": ") + failure,
                        QString());
     }
 }
 
-void open_config_file(ConfigFileWindow &window)
+void open_config_file(OperationReport &report, ConfigFileHost &host)
 {
-    window.setStatusVisible(false);
+    report.hideStatus();
     const std::optional<QString> path =
-        window.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kFilter), std::nullopt);
+        host.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kFilter), std::nullopt);
     if (!path || path->isEmpty())
         return;
-    open_config_file_named(window, *path);
+    open_config_file_named(report, host, *path);
 }
 
-void open_config_file_named(ConfigFileWindow &window, const QString &path)
+void open_config_file_named(OperationReport &report, ConfigFileHost &host, const QString &path)
 {
-    window.setStatusVisible(false);
-    const PanelFileParse parsed = loadPanelFile(path);
-    if (!parsed.record || parsed.record->model != QLatin1String(kModelTag) || !showable(*parsed.record)) {
-        window.message(openRefusedText(), QStringLiteral("FILE/MODEL MIS-MATCH"));
+    report.hideStatus();
+    const ConfigFileRead read = read_config_file(path);
+    if (!read.record) {
+        report.message(openRefusedText(), QStringLiteral("FILE/MODEL MIS-MATCH"));
         return;
     }
-
     // The file is accepted whole: only now do the window's variables and controls change.
-    const PanelFileRecord &r = *parsed.record;
-    WindowVars &v = window.vars();
-    v.rmodel = r.model;
-    v.panel = r.panel;
-    for (int k = 0; k < kButtons; ++k) {
-        v.button[k].desig = r.desig[k];
-        v.button[k].s = r.code[k];
-    }
-    v.BL = r.bl;
-    v.fdesig = r.fdesig;
-    v.feature = r.feature;
-    v.ind = r.ind;
-    v.indpercent = r.indpercent;
-    v.blp = r.blp;
-    v.blpercent = r.blpercent;
-
-    window.setPanelName(v.panel);
-    for (int k = 0; k < kButtons; ++k) {
-        window.setDesignation(k, v.button[k].desig);
-        v.A = v.button[k].s;
-        decode_switch_code(v);
-        window.setModulePosition(k, v.h_index);
-        window.setChannelPosition(k, v.l_index);
-    }
-    // The module rules have set feature from the box by now: the file's flag decides the box.
-    window.setIndependentLighting(r.feature == 1 ? 1 : 0);
-    window.show_indicator_code();
-    v.blpercent = r.blpercent;
-    window.show_backlight_code();
+    host.keepFileRecord(*read.record);
+    show_named_config(report, host.operationVars(), named_config_of(*read.record));
 }
 
 } // namespace panel

@@ -1,18 +1,38 @@
 #pragma once
 
+#include "file/pnl_record.h"
+#include "model/panel_config.h"
+
 #include <QString>
+#include <optional>
 
 namespace panel {
 
-class ConfigFileWindow;
+class ConfigFileHost;
+class OperationReport;
 
-// Saves what the window shows as a .pnl file chosen in the window's file dialog.
-void save_config_file(ConfigFileWindow &window);
+// A file read with every check of an open: readable, 21 fields, the model tag exactly, and codes the
+// window can show. A refused file has no record and says why.
+struct ConfigFileRead {
+    std::optional<PanelFileRecord> record;
+    QString reason;
+};
+ConfigFileRead read_config_file(const QString &path);
+NamedPanelConfig named_config_of(const PanelFileRecord &record);
+PanelFileRecord record_of(const NamedPanelConfig &named);
+// Writes the file atomically; an empty string on success, else why not.
+QString save_named_config(const QString &path, const NamedPanelConfig &named);
+
+// Saves what the window shows as a .pnl file chosen in the window's file dialog. No configuration
+// means a button is incomplete.
+void save_config_file(OperationReport &report, ConfigFileHost &host, const std::optional<NamedPanelConfig> &named);
 // Opens a .pnl file into the window. All or nothing: a refused file changes no control and no variable.
-void open_config_file(ConfigFileWindow &window);
+void open_config_file(OperationReport &report, ConfigFileHost &host);
 // The same open for a file already chosen (a file given on the command line).
-void open_config_file_named(ConfigFileWindow &window, const QString &path);
+void open_config_file_named(OperationReport &report, ConfigFileHost &host, const QString &path);
 
+// The message of a refused open.
+QString openRefusedText();
 // The dialog filter "description|pattern" as Qt spells a name filter.
 QString qtNameFilter(const QString &filter);
 

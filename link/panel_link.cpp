@@ -1,18 +1,20 @@
 #include "link/panel_link.h"
 
-#include "link/panel_window.h"
+#include "link/panel_host.h"
 #include "link/protocol.h"
 #include "link/serial_line.h"
+#include "model/operation_report.h"
 #include "model/status_texts.h"
 
 #include <QCoreApplication>
 
 namespace panel {
 
-PanelLink::PanelLink(PanelWindow &window, SerialLine &line)
-    : m_window(window)
+PanelLink::PanelLink(PanelHost &host, OperationReport &report, SerialLine &line)
+    : m_host(host)
+    , m_report(report)
     , m_line(line)
-    , m_vars(window.vars())
+    , m_vars(host.operationVars())
 {
 }
 
@@ -28,12 +30,12 @@ bool PanelLink::open_panel_port(QString *error)
 
 bool PanelLink::ended() const
 {
-    return m_line.isBroken() || m_window.operationAbandoned();
+    return m_line.isBroken() || m_host.operationAbandoned();
 }
 
 void PanelLink::wait_for_reply()
 {
-    m_window.armTimer();
+    m_host.armTimer();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     while (m_line.bytesWaiting() < kReplyLength && m_vars.timer_flag != 1 && !ended())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -48,7 +50,7 @@ QByteArray PanelLink::takeReply()
 
 void PanelLink::pause_tick()
 {
-    m_window.armTimer();
+    m_host.armTimer();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     while (m_vars.timer_flag != 1 && !ended())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -56,10 +58,10 @@ void PanelLink::pause_tick()
 
 bool PanelLink::hail_panel()
 {
-    for (int attempt = 1; attempt <= kHailAttempts; ++attempt) {
+    for (int attempt = 1; attempt <= kHailAttempts && !ended(); ++attempt) {
         m_line.write(hailCommand());
         wait_for_reply();
-        if (m_line.bytesWaiting() >= kReplyLength || ended())
+        if (m_line.bytesWaiting() >= kReplyLength)
             break;
     }
     // Late answers to earlier attempts are part of the reply, so a doubled "D000D" fails.
@@ -67,10 +69,14 @@ bool PanelLink::hail_panel()
     return reply == kAcknowledge && m_vars.timer_flag != 1 && !ended();
 }
 
-bool PanelLink::read_register()
+PanelLink::Read PanelLink::read_register()
 {
-    m_window.setStatusVisible(true);
     m_vars.error_flag = 0;
+    // Nothing more goes to a panel once the operation is being abandoned.
+    if (ended()) {
+        m_vars.error_flag = 1;
+        return Read::Missing;
+    }
     m_line.write(readCommand(quint8(m_vars.address_l)));
     m_vars.timer_flag = 0;
     m_vars.error_flag = 0;
@@ -79,28 +85,32 @@ bool PanelLink::read_register()
     m_vars.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
     if (reply.size() < kShortestReadReply) {
         m_vars.error_flag = 1;
-        m_window.setStatusText(kCorrupted);
-        return false;
+        m_report.reportStatus(kCorrupted);
+        return Read::Missing;
     }
     const ReplyValue value = replyValue(reply);
     if (value.fits)
         m_vars.A = value.value;
     if (!value.fits || m_vars.A > 160 || m_vars.A < 0) {
         m_vars.error_flag = 1;
-        m_window.setStatusText(kOutOfRange);
+        m_report.reportStatus(kOutOfRange);
     } else {
-        m_window.setStatusText(kCommunicationsOk);
+        m_report.reportStatus(kCommunicationsOk);
     }
-    return true;
+    return value.fits ? Read::Received : Read::NotFitting;
 }
 
 void PanelLink::write_register()
 {
+    m_vars.error_flag = 0;
+    if (ended()) {
+        m_vars.error_flag = 1;
+        return;
+    }
     m_line.write(writeCommand(quint8(m_vars.address_l), quint8(m_vars.data_l)));
     m_vars.timer_flag = 0;
-    m_vars.error_flag = 0;
     wait_for_reply();
-    if (takeReply() != kAcknowledge) {
+    if (takeReply() != kAcknowledge || ended()) {
         m_vars.error_flag = 1;
         return;
     }
@@ -109,18 +119,17 @@ void PanelLink::write_register()
     const QByteArray reply = takeReply();
     if (reply.size() < kShortestReadReply) {
         m_vars.error_flag = 1;
-        m_window.setStatusText(kCorrupted);
+        m_report.reportStatus(kCorrupted);
         return;
     }
     const ReplyValue value = replyValue(reply);
     if (value.fits)
         m_vars.A = value.value;
     if (value.fits && m_vars.A == m_vars.data_l) {
-        m_window.setStatusColour(kYellow);
-        m_window.setStatusText(kCommunicationsOk);
+        m_report.reportStatus(kCommunicationsOk, kYellow);
     } else {
         m_vars.error_flag = 1;
-        m_window.setStatusText(kFailedToVerify);
+        m_report.reportStatus(kFailedToVerify);
     }
 }
 

@@ -4,24 +4,27 @@
 
 namespace panel {
 
-class PanelWindow;
+class OperationReport;
+class PanelHost;
 class SerialLine;
-struct WindowVars;
+struct OperationVars;
 
 // The register operations that a whole-panel read or write is made of. Every wait keeps the
-// window's events flowing and sleeps until the next event: a reply byte or the timer's tick.
+// event loop running and sleeps until the next event: a reply byte or the timer's tick.
 class PanelLink
 {
 public:
-    PanelLink(PanelWindow &window, SerialLine &line);
+    enum class Read { Missing, NotFitting, Received };
+
+    PanelLink(PanelHost &host, OperationReport &report, SerialLine &line);
     ~PanelLink(); // closes the port
 
     bool open_panel_port(QString *error);
     bool hail_panel();
     void pause_tick();
-    // Reads register address_l into A. Returns whether a value was received at all: a reply too
-    // short to hold one is a failure ("COMMUNICATIONS CORRUPTED") and leaves A as it was.
-    bool read_register();
+    // Reads register address_l into A. A reply too short to hold a value is a failure ("COMMUNICATIONS
+    // CORRUPTED") and leaves A as it was; so does one whose value does not fit 16 bits.
+    Read read_register();
     void write_register();
 
 private:
@@ -29,9 +32,10 @@ private:
     QByteArray takeReply();
     bool ended() const;
 
-    PanelWindow &m_window;
+    PanelHost &m_host;
+    OperationReport &m_report;
     SerialLine &m_line;
-    WindowVars &m_vars;
+    OperationVars &m_vars;
 };
 
 } // namespace panel

@@ -1,151 +1,135 @@
 #include "link/panel_operations.h"
 
+#include "link/panel_host.h"
 #include "link/panel_link.h"
-#include "link/panel_window.h"
 #include "link/serial_line.h"
+#include "model/config_display.h"
+#include "model/operation_report.h"
 #include "model/status_texts.h"
-#include "model/codes.h"
-
-#include <array>
 
 namespace panel {
 
 namespace {
 
-void showStatus(PanelWindow &window, quint32 colour, const QString &text)
+using Read = PanelLink::Read;
+
+PanelOutcome fail(OperationReport &report, PanelOutcome outcome, const QString &text)
 {
-    window.setStatusVisible(true);
-    window.setStatusColour(colour);
-    window.setStatusText(text);
+    report.reportStatus(text, kRed);
+    return outcome;
 }
 
-bool openPort(PanelWindow &window, SerialLine &line, PanelLink &link)
+// Hails the panel and checks its identity register. Done when the operation may go on.
+PanelOutcome reachPanel(OperationReport &report, OperationVars &v, PanelLink &link, const QString &mismatchText)
 {
-    QString error;
-    if (link.open_panel_port(&error))
-        return true;
-    showStatus(window, kRed, kPortNotOpened + QChar(10) + line.deviceName() + QStringLiteral(": ") + error);
-    return false;
-}
-
-// Hails the panel and checks its identity register. False when the operation must end here.
-bool reachPanel(PanelWindow &window, PanelLink &link, const QString &mismatchText)
-{
-    WindowVars &v = window.vars();
-    if (!link.hail_panel()) {
-        showStatus(window, kRed, kNoResponse);
-        return false;
-    }
+    if (!link.hail_panel())
+        return fail(report, PanelOutcome::NoResponse, kNoResponse);
     link.pause_tick();
     v.address_l = kIdentityRegister;
-    if (!link.read_register()) {
-        // Only a value actually received can prove the panel's identity.
-        showStatus(window, kRed, kBadData);
-        return false;
+    const Read identity = link.read_register();
+    // Only a value received whole can prove the panel's identity.
+    if (identity == Read::Missing)
+        return fail(report, PanelOutcome::BadData, kBadData);
+    if (identity == Read::NotFitting || v.A != kPanelIdentity) {
+        report.message(mismatchText, kMismatchTitle);
+        return PanelOutcome::IdentityMismatch;
     }
-    if (v.A != kPanelIdentity) {
-        window.message(mismatchText, kMismatchTitle);
-        return false;
-    }
-    return true;
+    return PanelOutcome::Done;
 }
 
 // Register reads of a whole-panel read; false at the first failure.
-bool readRegisters(PanelWindow &window, PanelLink &link)
+bool readRegisters(OperationReport &report, OperationVars &v, PanelLink &link)
 {
-    WindowVars &v = window.vars();
     for (int k = 0; k < kButtons; ++k) {
         link.pause_tick();
         v.address_l = qint16(k);
         // An out-of-range value still reaches the lists; a missing one does not.
-        if (link.read_register()) {
-            decode_switch_code(v);
-            window.showDecodedButton(k);
-        }
-        window.clearDesignation(k);
+        if (link.read_register() == Read::Received)
+            show_switch_code(report, v, k, v.A);
+        report.showDesignation(k, std::nullopt);
         if (v.error_flag == 1)
             return false;
     }
 
     link.pause_tick();
     v.address_l = kFeatureRegister;
-    const bool flagReceived = link.read_register();
-    if (flagReceived)
-        window.setIndependentLighting(v.A == 0 ? 0 : 1);
+    if (link.read_register() == Read::Received)
+        report.showIndependentLighting(v.A == 0 ? 0 : 1);
     if (v.error_flag == 1)
         return false;
 
     link.pause_tick();
     v.address_l = kIndicatorRegister;
-    if (!link.read_register())
+    if (link.read_register() != Read::Received)
         return false;
-    v.indpercent = v.A;
-    window.show_indicator_code();
+    report.showIndicator(v.A);
     if (v.error_flag == 1)
         return false;
 
     link.pause_tick();
     v.address_l = kBacklightIntensityRegister;
-    if (!link.read_register())
+    if (link.read_register() != Read::Received)
         return false;
-    v.blpercent = v.A;
-    window.show_backlight_code();
+    report.showBacklight(v.A);
     return v.error_flag != 1;
+}
+
+bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)
+{
+    QString error;
+    if (link.open_panel_port(&error))
+        return true;
+    report.reportStatus(kPortNotOpened + QChar(10) + line.deviceName() + QStringLiteral(": ") + error, kRed);
+    return false;
 }
 
 } // namespace
 
-void read_config(PanelWindow &window, SerialLine &line)
+PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line)
 {
-    showStatus(window, kYellow, kStartingRead);
-    window.setPanelName(QString());
+    OperationVars &v = host.operationVars();
+    report.reportStatus(kStartingRead, kYellow);
+    report.showPanelName(QString());
 
-    PanelLink link(window, line);
-    if (!openPort(window, line, link))
-        return;
-    if (!reachPanel(window, link, kReadMismatch))
-        return;
-    if (!readRegisters(window, link)) {
-        showStatus(window, kRed, kBadData);
-        return;
-    }
+    PanelLink link(host, report, line);
+    if (!openPort(report, line, link))
+        return PanelOutcome::PortNotOpened;
+    if (const PanelOutcome reached = reachPanel(report, v, link, kReadMismatch); reached != PanelOutcome::Done)
+        return reached;
+    if (!readRegisters(report, v, link))
+        return fail(report, PanelOutcome::BadData, kBadData);
     link.pause_tick();
-    showStatus(window, kGreen, kReadSuccessful);
+    report.reportStatus(kReadSuccessful, kGreen);
+    return PanelOutcome::Done;
 }
 
-void write_config(PanelWindow &window, SerialLine &line)
+PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,
+                          const std::optional<PanelConfig> &config)
 {
-    WindowVars &v = window.vars();
-    showStatus(window, kYellow, kStartingWrite);
+    OperationVars &v = host.operationVars();
+    report.reportStatus(kStartingWrite, kYellow);
+
+    PanelLink link(host, report, line);
+    if (!openPort(report, line, link))
+        return PanelOutcome::PortNotOpened;
+    if (!config)
+        return fail(report, PanelOutcome::Incomplete, kIncompleteData);
+    if (const PanelOutcome reached = reachPanel(report, v, link, kWriteMismatch); reached != PanelOutcome::Done)
+        return reached;
+
+    const std::array<qint16, kConfigRegisters> values = config->registers();
     v.error_flag = 0;
-    window.gather_switch_codes();
-    v.BL = kBacklightCode;
-
-    PanelLink link(window, line);
-    if (!openPort(window, line, link))
-        return;
-    if (v.error_flag == 1) {
-        showStatus(window, kRed, kIncompleteData);
-        return;
-    }
-    if (!reachPanel(window, link, kWriteMismatch))
-        return;
-
-    const std::array<qint16, 10> values = {v.button[0].w, v.button[1].w, v.button[2].w, v.button[3].w,
-                                           v.button[4].w, v.button[5].w, v.BL, v.feature,
-                                           v.indpercent, v.blpercent};
-    for (int reg = 0; reg < int(values.size()) && v.error_flag == 0; ++reg) {
+    for (int reg = 0; reg < kConfigRegisters && v.error_flag == 0; ++reg) {
         link.pause_tick();
         v.address_l = qint16(reg);
         v.data_l = values[reg];
         link.write_register();
     }
-    if (v.error_flag != 0) {
-        showStatus(window, kRed, kBadData);
-        return;
-    }
+    if (v.error_flag != 0)
+        return fail(report, PanelOutcome::BadData, kBadData);
     link.pause_tick();
-    showStatus(window, kGreen, kProgrammed);
+    report.reportStatus(kProgrammed, kGreen);
+    return PanelOutcome::Done;
 }
 
 } // namespace panel

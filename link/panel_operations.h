@@ -1,13 +1,23 @@
 #pragma once
 
+#include "model/panel_config.h"
+
+#include <optional>
+
 namespace panel {
 
-class PanelWindow;
+class OperationReport;
+class PanelHost;
 class SerialLine;
 
-// Reads registers 63 and 0 to 9 of the panel into the window, reporting in the status box.
-void read_config(PanelWindow &window, SerialLine &line);
-// Writes and verifies registers 0 to 9 from the window's selections, reporting in the status box.
-void write_config(PanelWindow &window, SerialLine &line);
+// How a whole-panel operation ended, for whoever must tell a person or a script.
+enum class PanelOutcome { Done, PortNotOpened, NoResponse, IdentityMismatch, BadData, Incomplete };
+
+// Reads registers 63 and 0 to 9 of the panel and shows them through the report, with the status.
+PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line);
+// Writes and verifies registers 0 to 9. No configuration means a button is incomplete: the port is
+// opened and closed, and nothing is sent.
+PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,
+                          const std::optional<PanelConfig> &config);
 
 } // namespace panel

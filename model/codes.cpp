@@ -47,7 +47,7 @@ void gather_switch_codes(const Selections &selections, WindowVars &vars)
     }
 }
 
-void decode_switch_code(WindowVars &vars)
+void decode_switch_code(OperationVars &vars)
 {
     const qint16 a = vars.A;
     vars.h_index = 1;

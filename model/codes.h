@@ -51,7 +51,7 @@ void gather_switch_codes(const Selections &selections, WindowVars &vars);
 
 // Turns A into h_index (module position) and l_index (channel position). For "N/A" and "BL/MR"
 // l_index is left as the previous decode left it.
-void decode_switch_code(WindowVars &vars);
+void decode_switch_code(OperationVars &vars);
 
 // The list position that shows an intensity code. Codes outside 1..7 are shown as "100": the code is
 // replaced by 10 and position 0 is returned.

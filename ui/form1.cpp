@@ -324,36 +324,42 @@ void Form1::setStatusText(const QString &text)
 void Form1::openFile(const QString &path)
 {
     m_dialogFileName = path; // the open dialog starts from the file last opened
-    runCommand([this, path] { open_config_file_named(*this, path); });
+    runCommand([this, path] { open_config_file_named(*this, *this, path); });
 }
-void Form1::setStatusColour(quint32 bgr) { Text1->setColour(bgr); }
-
-QString Form1::panelName() const { return Text2->text(); }
-void Form1::setPanelName(const QString &name) { Text2->setTextFromProgram(name); }
-
-void Form1::showDecodedButton(int k)
+void Form1::reportStatus(const QString &text, std::optional<quint32> colour)
 {
-    m_buttons[k].module->setPosition(m_vars.h_index);
-    m_buttons[k].channel->setPosition(m_vars.l_index);
+    setStatusVisible(true);
+    if (colour)
+        Text1->setColour(*colour);
+    setStatusText(text);
 }
 
-void Form1::clearDesignation(int k)
+void Form1::showButton(int k, int modulePosition, int channelPosition)
 {
-    m_buttons[k].desig->setTextFromProgram(QString());
-    m_buttons[k].desig->hide();
+    m_buttons[k].module->setPosition(modulePosition);
+    m_buttons[k].channel->setPosition(channelPosition);
 }
 
-QString Form1::designation(int k) const { return m_buttons[k].desig->text(); }
-
-void Form1::setDesignation(int k, const QString &text)
+void Form1::showDesignation(int k, const std::optional<QString> &text)
 {
-    m_buttons[k].desig->setTextFromProgram(text);
-    m_buttons[k].desig->show();
+    m_buttons[k].desig->setTextFromProgram(text.value_or(QString()));
+    m_buttons[k].desig->setVisible(text.has_value());
 }
 
-void Form1::setModulePosition(int k, int position) { m_buttons[k].module->setPosition(position); }
-void Form1::setChannelPosition(int k, int position) { m_buttons[k].channel->setPosition(position); }
-void Form1::setIndependentLighting(int state) { Check1->setState(state); }
+void Form1::showPanelName(const QString &name) { Text2->setTextFromProgram(name); }
+void Form1::showIndependentLighting(int state) { Check1->setState(state); }
+
+void Form1::showIndicator(qint16 code)
+{
+    m_vars.indpercent = code;
+    show_indicator_code();
+}
+
+void Form1::showBacklight(qint16 code)
+{
+    m_vars.blpercent = code;
+    show_backlight_code();
+}
 
 void Form1::show_indicator_code()
 {
@@ -366,12 +372,39 @@ void Form1::show_backlight_code()
     List22->setPosition(intensity_position(m_vars.blpercent));
 }
 
-void Form1::gather_switch_codes()
+std::optional<PanelConfig> Form1::gather_switch_codes()
 {
     Selections selections;
     for (int k = 0; k < kButtons; ++k)
         selections[k] = {m_buttons[k].module->position(), m_buttons[k].channel->position()};
+    m_vars.error_flag = 0;
     panel::gather_switch_codes(selections, m_vars);
+    if (m_vars.error_flag == 1)
+        return std::nullopt;
+    PanelConfig config;
+    for (int k = 0; k < kButtons; ++k)
+        config.code[k] = m_vars.button[k].w;
+    config.feature = m_vars.feature;
+    config.indicator = m_vars.indpercent;
+    config.backlight = m_vars.blpercent;
+    return config;
+}
+
+void Form1::keepFileRecord(const PanelFileRecord &r)
+{
+    m_vars.rmodel = r.model;
+    m_vars.panel = r.panel;
+    for (int k = 0; k < kButtons; ++k) {
+        m_vars.button[k].desig = r.desig[k];
+        m_vars.button[k].s = r.code[k];
+    }
+    m_vars.BL = r.bl;
+    m_vars.fdesig = r.fdesig;
+    m_vars.feature = r.feature;
+    m_vars.ind = r.ind;
+    m_vars.indpercent = r.indpercent;
+    m_vars.blp = r.blp;
+    m_vars.blpercent = r.blpercent;
 }
 
 void Form1::message(const QString &text, const QString &title) { m_dialogs.message(this, text, title); }

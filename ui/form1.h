@@ -1,9 +1,11 @@
 #pragma once
 
-#include "file/config_file_window.h"
-#include "link/panel_window.h"
+#include "file/config_file_host.h"
+#include "link/panel_host.h"
 #include "link/serial_ports.h"
 #include "model/codes.h"
+#include "model/operation_report.h"
+#include "model/panel_config.h"
 
 #include <QWidget>
 #include <array>
@@ -28,40 +30,44 @@ class StatusBox;
 class TextBox;
 
 // The one window of the program. It owns the configuration being edited (its controls) and the
-// window-level variables; the panel link and the file operations reach it through their interfaces.
-class Form1 : public QWidget, public PanelWindow, public ConfigFileWindow
+// window-level variables; the panel and file operations report to it and reach it through their hosts.
+class Form1 : public QWidget, public OperationReport, public PanelHost, public ConfigFileHost
 {
     Q_OBJECT
 public:
     Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent = nullptr);
     ~Form1() override;
 
-    WindowVars &vars() override { return m_vars; }
+    WindowVars &vars() { return m_vars; }
     const WindowVars &vars() const { return m_vars; }
     bool busy() const { return m_busy; }
 
-    // PanelWindow and ConfigFileWindow
+    // OperationReport
+    void reportStatus(const QString &text, std::optional<quint32> colour = std::nullopt) override;
+    void hideStatus() override { setStatusVisible(false); }
+    void message(const QString &text, const QString &title) override;
+    void showButton(int k, int modulePosition, int channelPosition) override;
+    void showDesignation(int k, const std::optional<QString> &text) override;
+    void showPanelName(const QString &name) override;
+    void showIndependentLighting(int state) override;
+    void showIndicator(qint16 code) override;
+    void showBacklight(qint16 code) override;
+
+    // PanelHost and ConfigFileHost
+    OperationVars &operationVars() override { return m_vars; }
     void armTimer() override;
     bool operationAbandoned() const override;
-    void setStatusVisible(bool visible) override;
-    void setStatusText(const QString &text) override;
-    void setStatusColour(quint32 bgr) override;
-    QString panelName() const override;
-    void setPanelName(const QString &name) override;
-    void showDecodedButton(int k) override;
-    void clearDesignation(int k) override;
-    QString designation(int k) const override;
-    void setDesignation(int k, const QString &text) override;
-    void setModulePosition(int k, int position) override;
-    void setChannelPosition(int k, int position) override;
-    void setIndependentLighting(int state) override;
-    void show_indicator_code() override;
-    void show_backlight_code() override;
-    void gather_switch_codes() override;
-    void message(const QString &text, const QString &title) override;
     std::optional<QString> chooseFile(bool save, const QString &title, const QString &filter,
                                       const std::optional<QString> &initialName) override;
+    void keepFileRecord(const PanelFileRecord &record) override;
 
+    void setStatusVisible(bool visible);
+    void setStatusText(const QString &text);
+    void clearDesignation(int k) { showDesignation(k, std::nullopt); }
+    void show_indicator_code();
+    void show_backlight_code();
+    // Sets button[k].w from the lists; no configuration when a button is incomplete.
+    std::optional<PanelConfig> gather_switch_codes();
     void check_independent_lighting();
 
     // Opens a configuration file as OPEN CONFIGURATION FILE does once the file is chosen.

@@ -2,13 +2,35 @@
 #include "ui/form1.h"
 
 #include "file/config_file_ops.h"
+#include "file/pnl_codec.h"
 #include "link/panel_operations.h"
+#include "ui/text_box.h"
 
 namespace panel {
 
-void Form1::readConfig() { read_config(*this, m_line); }
-void Form1::writeConfig() { write_config(*this, m_line); }
-void Form1::readFile() { open_config_file(*this); }
-void Form1::writeFile() { save_config_file(*this); }
+void Form1::readConfig() { read_config(*this, *this, m_line); }
+
+void Form1::writeConfig()
+{
+    const std::optional<PanelConfig> config = gather_switch_codes();
+    m_vars.BL = kBacklightCode;
+    write_config(*this, *this, m_line, config);
+}
+
+void Form1::readFile() { open_config_file(*this, *this); }
+
+void Form1::writeFile()
+{
+    const std::optional<PanelConfig> config = gather_switch_codes();
+    m_vars.wmodel = QString::fromLatin1(kModelTag);
+    m_vars.BL = kBacklightCode;
+    std::optional<NamedPanelConfig> named;
+    if (config) {
+        named = NamedPanelConfig{*config, Text2->text(), {}};
+        for (int k = 0; k < kButtons; ++k)
+            named->designation[k] = m_buttons[k].desig->text();
+    }
+    save_config_file(*this, *this, named);
+}
 
 } // namespace panel

@@ -2,22 +2,12 @@
 // and refuse inconsistent lighting settings with a message and a correction.
 #include "ui/form1.h"
 
+#include "model/selection_rules.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
 #include "ui/text_box.h"
 
 namespace panel {
-
-namespace {
-
-const QChar kLineFeed(10);
-
-QString twoTexts(const char *first, const char *second)
-{
-    return QString::fromLatin1(first) + kLineFeed + QString::fromLatin1(second);
-}
-
-} // namespace
 
 void Form1::connectRules()
 {
@@ -66,10 +56,8 @@ void Form1::indicatorRule()
     if (p < 0)
         return;
     m_vars.indpercent = qint16(List21->itemDatum(p));
-    if (m_vars.indpercent < m_vars.blpercent) {
-        message(twoTexts("NORMAL INDICATOR INTENSITY must be set equal to",
-                         "or greater than NORMAL BACKLIGHTING INTENSITY."),
-                QString());
+    if (backlightAboveIndicator(m_vars.indpercent, m_vars.blpercent)) {
+        message(indicatorMessage(), QString());
         List22->setPosition(List21->position());
         m_vars.indpercent = qint16(List21->itemDatum(List21->position()));
     }
@@ -81,10 +69,8 @@ void Form1::backlightRule()
     if (p < 0)
         return;
     m_vars.blpercent = qint16(List22->itemDatum(p));
-    if (m_vars.indpercent < m_vars.blpercent) {
-        message(twoTexts("NORMAL BACKLIGHTING INTENSITY must be set equal to",
-                         "or less than NORMAL INDICATOR INTENSITY."),
-                QString());
+    if (backlightAboveIndicator(m_vars.indpercent, m_vars.blpercent)) {
+        message(backlightMessage(), QString());
         List22->setPosition(List21->position());
         m_vars.blpercent = qint16(List22->itemDatum(List22->position()));
     }
@@ -98,13 +84,11 @@ void Form1::independentLightingRule()
 
 void Form1::check_independent_lighting()
 {
-    bool anyOnBlMr = false;
-    for (const ButtonControls &b : m_buttons)
-        anyOnBlMr = anyOnBlMr || b.module->position() == kModuleBlMrPosition;
-    if (Check1->state() == 1 && !anyOnBlMr) {
-        message(twoTexts("ONE OF THE SWITCHES ON THE PANEL MUST BE ASSIGNED TO THE",
-                         "MR/BL CHANNEL IF YOU ARE SELECTING INDEPENDENT LIGHTING."),
-                QStringLiteral("INDEPENDENT LIGHTING SWITCH ASSIGNMENT"));
+    std::array<int, kButtons> modules{};
+    for (int k = 0; k < kButtons; ++k)
+        modules[k] = m_buttons[k].module->position();
+    if (Check1->state() == 1 && !lightingAllowed(modules)) {
+        message(lightingMessage(), kLightingTitle);
         Check1->setState(0);
     }
     m_vars.feature = qint16(Check1->state());

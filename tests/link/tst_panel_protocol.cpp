@@ -57,7 +57,9 @@ private slots:
     void portThatCannotOpen();
     void brokenLineEndsTheOperation();
     void secondCommandIsIgnoredWhileWaiting();
+    void closingTheWindowEndsTheOperation_data();
     void closingTheWindowEndsTheOperation();
+    void identityThatDoesNotFitIsNeverTheIdentity();
 
 private:
     template<typename T>
@@ -457,22 +459,55 @@ void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
     QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
 }
 
+void TestPanelProtocol::closingTheWindowEndsTheOperation_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("read") << "READ_CONFIG" << int(ScriptedPanel::Read);
+    QTest::newRow("write") << "WRITE_CONFIG" << int(ScriptedPanel::Write);
+}
+
+// Closed during the pause before a register, the operation ends there: nothing more reaches the panel.
 void TestPanelProtocol::closingTheWindowEndsTheOperation()
 {
+    QFETCH(QString, command);
+    QFETCH(int, kind);
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
     m_window->show();
-    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
-        if (kind == ScriptedPanel::Read && bytes[2] == 1)
-            QTimer::singleShot(20, m_window.get(), &QWidget::close);
+    qsizetype sentBeforeClose = -1;
+    m_panel->script = [&](ScriptedPanel::Kind sent, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (sent == kind && bytes[2] == 1) {
+            QTimer::singleShot(50, m_window.get(), [&] {
+                sentBeforeClose = m_panel->wire.size();
+                m_window->close();
+            });
+        }
         return std::nullopt;
     };
     QElapsedTimer clock;
     clock.start();
-    click("WRITE_CONFIG"); // incomplete: nothing is sent
-    click("READ_CONFIG");
+    click(qPrintable(command));
     QVERIFY(clock.elapsed() < 5000);
-    QVERIFY(!m_panel->wire.contains(readCmd(3)));
+    QVERIFY(sentBeforeClose > 0);
+    QCOMPARE(m_panel->wire.size(), sentBeforeClose);
     QCOMPARE(m_panel->isOpen, false);
     QTRY_VERIFY(!m_window->isVisible());
+}
+
+// A value that does not fit 16 bits is never the identity, whatever A held before.
+void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
+{
+    m_window->vars().A = 73;
+    m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 63)
+            return ScriptedPanel::Reply{"99999990\r"};
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH"));
+    QVERIFY(!m_panel->wire.contains(readCmd(0)));
 }
 
 QTEST_MAIN(TestPanelProtocol)
