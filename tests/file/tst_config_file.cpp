@@ -33,14 +33,7 @@ const QString kBacklight = "||NORMAL BACKLIGHTING INTENSITY must be set equal to
 
 constexpr int kNa = 0, kBlMr = 17;
 
-// The LOBBY line with some fields (numbered from 1) replaced, then `tail`.
-QByteArray lobbyWith(const QList<QPair<int, QByteArray>> &changes, const QByteArray &tail = "\r\n")
-{
-    QList<QByteArray> fields = test::kLobbyFields.split(',');
-    for (const auto &change : changes)
-        fields[change.first - 1] = change.second;
-    return fields.join(',') + tail;
-}
+using test::lobbyWith;
 
 QByteArray readAll(const QString &path)
 {

@@ -3,6 +3,8 @@
 #include "file/pnl_record.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 
 namespace panel::test {
 
@@ -28,5 +30,14 @@ inline PanelFileRecord lobbyRecord()
 inline const QByteArray kLobbyFields =
     R"("00-04412-MDL","LOBBY","ENTRY",0,"HALL",12,"STAIRS",159,"DESIGNATION ",160,)"
     R"("DESIGNATION ",160,"DESIGNATION ",160,159,"feature",1,"ind%",10,"bl%",3)";
+
+// The LOBBY line with some fields (numbered from 1) replaced, then `tail`.
+inline QByteArray lobbyWith(const QList<QPair<int, QByteArray>> &changes, const QByteArray &tail = "\r\n")
+{
+    QList<QByteArray> fields = kLobbyFields.split(',');
+    for (const auto &change : changes)
+        fields[change.first - 1] = change.second;
+    return fields.join(',') + tail;
+}
 
 } // namespace panel::test
