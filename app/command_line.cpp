@@ -2,6 +2,8 @@
 
 #include "link/qt_serial_line.h"
 
+#include <QSet>
+
 #include <cstring>
 
 namespace panel {
@@ -16,49 +18,109 @@ QString portHelp()
         .arg(QtSerialLine::firstPortName());
 }
 
+const char *const kJobOptions[] = {"--write", "--verify", "--read"};
+
+const QString kDescription = QStringLiteral(
+    "Configures a six-button dimmable switch panel over its serial line, and saves and opens its\n"
+    "configuration as a .pnl file. Without --write, --verify or --read it opens its window.\n"
+    "\n"
+    "Production line: --write, --verify and --read run without a display, on every --port at once,\n"
+    "one line per panel on stdout. Exit codes: 0 every panel done (and verified); 1 a verify found\n"
+    "differences; 2 no answer or bad data on the line; 3 a panel of another identity; 4 the file was\n"
+    "refused or could not be written; 5 the port could not be opened; 64 usage. With several panels,\n"
+    "the highest code of any panel.");
+
 } // namespace
 
 CommandLine::CommandLine()
-    : m_port(QStringLiteral("port"), portHelp(), QStringLiteral("DEVICE"))
+    : m_port(QStringLiteral("port"), portHelp() + QStringLiteral(" Repeat it to work on several panels at once."),
+             QStringLiteral("DEVICE"))
     , m_listPorts(QStringLiteral("list-ports"), QStringLiteral("Prints the serial ports present, one a line, and exits."))
+    , m_write(QStringLiteral("write"),
+              QStringLiteral("Programs the panel with FILE, as OPEN CONFIGURATION FILE then WRITE CONFIGURATION would."),
+              QStringLiteral("FILE.pnl"))
+    , m_verify(QStringLiteral("verify"),
+               QStringLiteral("Reads the panel and tells each difference from what FILE would write."),
+               QStringLiteral("FILE.pnl"))
+    , m_read(QStringLiteral("read"), QStringLiteral("Reads the panel and saves its configuration as FILE."),
+             QStringLiteral("FILE.pnl"))
+    , m_name(QStringLiteral("name"), QStringLiteral("The panel name saved by --read (default: the file's base name)."),
+             QStringLiteral("TEXT"))
+    , m_json(QStringLiteral("json"), QStringLiteral("One JSON object per panel instead of a line of text."))
+    , m_repeat(QStringLiteral("repeat"),
+               QStringLiteral("Goes on with the next panel plugged into each port, until Ctrl+C."))
+    , m_log(QStringLiteral("log"), QStringLiteral("Appends every result to FILE as a JSON line."), QStringLiteral("FILE"))
 {
-    m_parser.setApplicationDescription(
-        QStringLiteral("Configures a six-button dimmable switch panel over its serial line, "
-                       "and saves and opens its configuration as a .pnl file."));
+    m_parser.setApplicationDescription(kDescription);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
-    m_parser.addOption(m_port);
-    m_parser.addOption(m_listPorts);
+    for (const QCommandLineOption *option :
+         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_json, &m_repeat, &m_log})
+        m_parser.addOption(*option);
     m_parser.addPositionalArgument(QStringLiteral("FILE.pnl"),
-                                   QStringLiteral("A configuration file to open after start-up."),
+                                   QStringLiteral("A configuration file to open in the window after start-up."),
                                    QStringLiteral("[FILE.pnl]"));
+}
+
+CommandLine::Action CommandLine::usageError(const QString &text)
+{
+    m_error = text;
+    return Action::UsageError;
 }
 
 CommandLine::Action CommandLine::parse(const QStringList &arguments)
 {
     m_file.clear();
     m_error.clear();
-    if (!m_parser.parse(arguments)) {
-        m_error = m_parser.errorText();
-        return Action::UsageError;
-    }
+    if (!m_parser.parse(arguments))
+        return usageError(m_parser.errorText());
     if (m_parser.isSet(QStringLiteral("help")) || m_parser.isSet(QStringLiteral("help-all")))
         return Action::Help;
     if (m_parser.isSet(QStringLiteral("version")))
         return Action::Version;
     const QStringList files = m_parser.positionalArguments();
-    if (files.size() > 1) {
-        m_error = QStringLiteral("Only one file can be opened; given: %1.").arg(files.join(QStringLiteral(", ")));
-        return Action::UsageError;
-    }
+    if (files.size() > 1)
+        return usageError(QStringLiteral("Only one file can be opened; given: %1.").arg(files.join(QStringLiteral(", "))));
     if (m_parser.isSet(m_listPorts))
         return Action::ListPorts;
-    if (m_parser.isSet(m_port) && port().isEmpty()) {
-        m_error = QStringLiteral("--port needs a device name.");
-        return Action::UsageError;
+    if (ports().contains(QString()))
+        return usageError(QStringLiteral("--port needs a device name."));
+
+    QList<const QCommandLineOption *> commands;
+    for (const QCommandLineOption *option : {&m_write, &m_verify, &m_read}) {
+        if (m_parser.isSet(*option))
+            commands << option;
     }
-    m_file = files.value(0);
-    return Action::Window;
+    if (commands.isEmpty()) {
+        for (const QCommandLineOption *option : {&m_name, &m_json, &m_repeat, &m_log}) {
+            if (m_parser.isSet(*option))
+                return usageError(QStringLiteral("--%1 goes with --write, --verify or --read.").arg(option->names().constFirst()));
+        }
+        if (ports().size() > 1)
+            return usageError(QStringLiteral("The window works with one port; several go with --write, --verify or --read."));
+        m_file = files.value(0);
+        return Action::Window;
+    }
+    if (commands.size() > 1 || m_parser.values(*commands.constFirst()).size() > 1)
+        return usageError(QStringLiteral("Give one of --write, --verify and --read, once."));
+    if (!files.isEmpty())
+        return usageError(QStringLiteral("A file to open goes with the window, not with --write, --verify or --read."));
+    const QCommandLineOption &command = *commands.constFirst();
+    m_request.command = &command == &m_write    ? JobRequest::Command::Write
+                        : &command == &m_verify ? JobRequest::Command::Verify
+                                                : JobRequest::Command::Read;
+    m_request.file = m_parser.value(command);
+    m_request.panelName = m_parser.value(m_name);
+    if (m_request.file.isEmpty())
+        return usageError(QStringLiteral("--%1 needs a file.").arg(command.names().constFirst()));
+    if (m_parser.isSet(m_name) && m_request.command != JobRequest::Command::Read)
+        return usageError(QStringLiteral("--name goes with --read."));
+    if (m_parser.isSet(m_log) && logPath().isEmpty())
+        return usageError(QStringLiteral("--log needs a file."));
+    const QStringList devices = ports();
+    if (QSet<QString>(devices.cbegin(), devices.cend()).size() != devices.size())
+        return usageError(QStringLiteral("A port is given twice."));
+    return Action::Headless;
 }
 
 void CommandLine::showHelpOrVersion(QCoreApplication &app)
@@ -67,8 +129,22 @@ void CommandLine::showHelpOrVersion(QCoreApplication &app)
     ::exit(0);
 }
 
+bool CommandLine::wantsJob(int argc, const char *const argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : kJobOptions) {
+            const size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == 0 || argv[i][length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool CommandLine::wantsWindow(int argc, const char *const argv[])
 {
+    if (wantsJob(argc, argv))
+        return false;
     for (int i = 1; i < argc; ++i) {
         for (const char *option : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--list-ports"}) {
             if (std::strcmp(argv[i], option) == 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "headless/panel_job.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
@@ -7,36 +9,56 @@
 namespace panel {
 
 // EX_USAGE of sysexits.h: the command line could not be understood.
-constexpr int kUsageExitCode = 64;
+constexpr int kUsageExitCode = kExitUsage;
 
 // The program's own options, read after Qt has taken its own (-style, -platform, -reverse, ...).
 class CommandLine
 {
 public:
-    enum class Action { Window, Help, Version, ListPorts, UsageError };
+    enum class Action { Window, Headless, Help, Version, ListPorts, UsageError };
 
     CommandLine();
 
     // Reads the arguments; the program's name comes first, as in QCoreApplication::arguments().
     Action parse(const QStringList &arguments);
 
-    QString port() const { return m_parser.value(m_port); }
+    // The first --port, for the window; every --port for the command line's jobs.
+    QString port() const { return ports().value(0); }
+    QStringList ports() const { return m_parser.values(m_port); }
     QString file() const { return m_file; }
     QString error() const { return m_error; }
+    const JobRequest &request() const { return m_request; }
+    bool json() const { return m_parser.isSet(m_json); }
+    bool repeat() const { return m_parser.isSet(m_repeat); }
+    QString logPath() const { return m_parser.value(m_log); }
+
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
 
-    // Whether the arguments ask for a window at all: --help, --version and --list-ports need no display.
+    // Whether the arguments ask for a window at all: --help, --version, --list-ports and the
+    // production-line commands need no display.
     static bool wantsWindow(int argc, const char *const argv[]);
+    // Whether they ask for a production-line command, which runs without any GUI library.
+    static bool wantsJob(int argc, const char *const argv[]);
     // Whether any display could be reached: an X or Wayland display, or a platform named by the user.
     static bool displayGiven(int argc, const char *const argv[]);
 
 private:
+    Action usageError(const QString &text);
+
     QCommandLineParser m_parser;
     QCommandLineOption m_port;
     QCommandLineOption m_listPorts;
+    QCommandLineOption m_write;
+    QCommandLineOption m_verify;
+    QCommandLineOption m_read;
+    QCommandLineOption m_name;
+    QCommandLineOption m_json;
+    QCommandLineOption m_repeat;
+    QCommandLineOption m_log;
     QString m_file;
     QString m_error;
+    JobRequest m_request;
 };
 
 } // namespace panel

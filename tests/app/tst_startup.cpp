@@ -42,6 +42,21 @@ private slots:
         QTest::newRow("help-all") << QStringList{"--help-all"} << Action::Help << "" << "";
         QTest::newRow("version") << QStringList{"--version"} << Action::Version << "" << "";
         QTest::newRow("list ports") << QStringList{"--list-ports"} << Action::ListPorts << "" << "";
+        QTest::newRow("write on two ports") << QStringList{"--write", "a.pnl", "--port", "/dev/A", "--port", "/dev/B"}
+                                            << Action::Headless << "/dev/A" << "";
+        QTest::newRow("read with a name") << QStringList{"--read=b.pnl", "--name", "EAST", "--json", "--repeat"}
+                                          << Action::Headless << "" << "";
+        QTest::newRow("two commands") << QStringList{"--write", "a.pnl", "--verify", "a.pnl"} << Action::UsageError
+                                      << "" << "";
+        QTest::newRow("name without read") << QStringList{"--verify", "a.pnl", "--name", "X"} << Action::UsageError
+                                           << "" << "";
+        QTest::newRow("json without a command") << QStringList{"--json"} << Action::UsageError << "" << "";
+        QTest::newRow("two ports for the window") << QStringList{"--port", "/dev/A", "--port", "/dev/B"}
+                                                  << Action::UsageError << "/dev/A" << "";
+        QTest::newRow("a port twice") << QStringList{"--write", "a.pnl", "--port", "/dev/A", "--port", "/dev/A"}
+                                      << Action::UsageError << "/dev/A" << "";
+        QTest::newRow("a file with a command") << QStringList{"--write", "a.pnl", "b.pnl"} << Action::UsageError << ""
+                                               << "";
     }
 
     void commandLine()
@@ -117,6 +132,12 @@ private slots:
         QTest::newRow("two files") << QStringList{"a.pnl", "b.pnl"} << 64 << "" << "panelconfig: Only one file";
         QTest::newRow("unknown") << QStringList{"--bogus"} << 64 << "" << "panelconfig: Unknown option";
         QTest::newRow("no display") << QStringList{"a.pnl"} << 1 << "" << "panelconfig: no display";
+        QTest::newRow("job usage") << QStringList{"--write", "a.pnl", "--name", "X"} << 64 << ""
+                                   << "panelconfig: --name goes with --read.";
+        QTest::newRow("job on a missing port") << QStringList{"--verify", "nothing.pnl", "--port", "/dev/ttyNONE"}
+                                               << 4 << "/dev/ttyNONE: FILE REFUSED" << "";
+        QTest::newRow("unwritable log") << QStringList{"--write", "a.pnl", "--log", "/nonexistent/dir/log"} << 4 << ""
+                                        << "panelconfig: the log /nonexistent/dir/log cannot be written";
     }
 
     void program()
