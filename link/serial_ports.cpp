@@ -121,7 +121,9 @@ PortCandidates portCandidates(const QString &option)
     c.environment = qEnvironmentVariable("PANELCONFIG_PORT");
     c.remembered = rememberedPort();
     c.rememberedExists = !c.remembered.isEmpty() && deviceExists(c.remembered);
-    c.present = presentSerialPorts();
+    // Listing the ports costs start-up time: only needed when nothing has named the port.
+    if (c.option.isEmpty() && c.environment.isEmpty() && !c.rememberedExists)
+        c.present = presentSerialPorts();
     c.firstPort = QtSerialLine::firstPortName();
     return c;
 }

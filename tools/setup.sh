@@ -26,5 +26,4 @@ if [ ! -f "$root/build/build.ninja" ]; then
   cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DPANEL_WARNINGS_AS_ERRORS="${PANEL_WARNINGS_AS_ERRORS:-OFF}" >/dev/null
 fi
-cmake --build "$root/build" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
-test "${PIPESTATUS[0]}" -eq 0
+cmake --build "$root/build" -- -j"$(nproc)" | { grep -vE '^\[[0-9]+/[0-9]+\] ' || true; }

@@ -1,24 +1,32 @@
 #pragma once
 
 #include <QColor>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
+#include <future>
 
 namespace panel {
 
 // The face-plate picture, stretched (not proportionally) into its rectangle.
+// Only the picture at the widget's size in device pixels is kept, not the much larger original.
 class FacePlate : public QWidget
 {
     Q_OBJECT
 public:
     explicit FacePlate(QWidget *parent = nullptr);
-    const QPixmap &picture() const { return m_picture; }
+    ~FacePlate() override;
+
+    // The picture as drawn now: the widget's size times its device pixel ratio.
+    const QImage &picture() const { return m_picture; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap m_picture;
+    QImage original();
+
+    std::future<QImage> m_decoding;
+    QImage m_picture;
 };
 
 // A flat shape drawn over the picture: the programming-header marker or the line to its caption.

@@ -2,6 +2,7 @@
 // selection rules that keep the window-level codes in step with the lists and the check box.
 #include "idle_line.h"
 #include "recording_dialogs.h"
+#include "ui/face_plate.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QAccessible>
 #include <QMenu>
+#include <QPainter>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QtTest>
@@ -584,6 +586,22 @@ private slots:
         else
             QTest::keyClick(box, Qt::Key_Space);
         QCOMPARE(counted, runs);
+    }
+
+    // The face plate keeps only a copy at its own size, and it looks as the picture stretched into it.
+    void facePlateLooksAsTheOriginalStretched()
+    {
+        auto *plate = control<FacePlate>("Image1");
+        QCOMPARE(plate->picture().size(), QSize(313, 337));
+        QImage expected(313, 337, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&expected);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(expected.rect(), QPixmap(QStringLiteral(":/images/faceplate.png")));
+        painter.end();
+        QCOMPARE(plate->grab().toImage().convertToFormat(expected.format()), expected);
+        plate->resize(100, 50);
+        plate->repaint();
+        QCOMPARE(plate->picture().size(), QSize(100, 50));
     }
 
     // What a screen reader speaks for each control: its name, and its tooltip as the description.
