@@ -18,6 +18,21 @@ PanelConfig PanelConfig::fromRegisters(const std::array<qint16, kConfigRegisters
     return config;
 }
 
+std::optional<PanelConfig> gather_config(const Selections &selections, WindowVars &vars)
+{
+    vars.error_flag = 0;
+    gather_switch_codes(selections, vars);
+    if (vars.error_flag == 1)
+        return std::nullopt;
+    PanelConfig config;
+    for (int k = 0; k < kButtons; ++k)
+        config.code[k] = vars.button[k].w;
+    config.feature = vars.feature;
+    config.indicator = vars.indpercent;
+    config.backlight = vars.blpercent;
+    return config;
+}
+
 QString describeSwitchCode(qint16 code)
 {
     if (code >= kNaCode)

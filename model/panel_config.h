@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace panel {
 
@@ -34,6 +35,10 @@ struct NamedPanelConfig {
     QString panel;
     std::array<QString, kButtons> designation;
 };
+
+// Gathers the codes from the selections (gather_switch_codes) into the configuration the window would
+// write, with the lighting settings its rules keep in vars. Nothing when a button is incomplete.
+std::optional<PanelConfig> gather_config(const Selections &selections, WindowVars &vars);
 
 // How a person names a button's code ("B/4", "BL/MR", "N/A") and an intensity code ("60 %").
 QString describeSwitchCode(qint16 code);

@@ -377,17 +377,7 @@ std::optional<PanelConfig> Form1::gather_switch_codes()
     Selections selections;
     for (int k = 0; k < kButtons; ++k)
         selections[k] = {m_buttons[k].module->position(), m_buttons[k].channel->position()};
-    m_vars.error_flag = 0;
-    panel::gather_switch_codes(selections, m_vars);
-    if (m_vars.error_flag == 1)
-        return std::nullopt;
-    PanelConfig config;
-    for (int k = 0; k < kButtons; ++k)
-        config.code[k] = m_vars.button[k].w;
-    config.feature = m_vars.feature;
-    config.indicator = m_vars.indpercent;
-    config.backlight = m_vars.blpercent;
-    return config;
+    return gather_config(selections, m_vars);
 }
 
 void Form1::keepFileRecord(const PanelFileRecord &r)
