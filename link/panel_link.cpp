@@ -48,6 +48,14 @@ QByteArray PanelLink::takeReply()
     return ended() ? QByteArray() : reply;
 }
 
+// Bytes that came before a command cannot answer it: a reply sent twice, or one that came too late,
+// would otherwise be taken for this command's and every later value would be a register off.
+void PanelLink::sendCommand(const QByteArray &command)
+{
+    m_line.takeAll();
+    m_line.write(command);
+}
+
 void PanelLink::pause_tick()
 {
     m_host.armTimer();
@@ -77,7 +85,7 @@ PanelLink::Read PanelLink::read_register()
         m_vars.error_flag = 1;
         return Read::Missing;
     }
-    m_line.write(readCommand(quint8(m_vars.address_l)));
+    sendCommand(readCommand(quint8(m_vars.address_l)));
     m_vars.timer_flag = 0;
     m_vars.error_flag = 0;
     wait_for_reply();
@@ -107,14 +115,14 @@ void PanelLink::write_register()
         m_vars.error_flag = 1;
         return;
     }
-    m_line.write(writeCommand(quint8(m_vars.address_l), quint8(m_vars.data_l)));
+    sendCommand(writeCommand(quint8(m_vars.address_l), quint8(m_vars.data_l)));
     m_vars.timer_flag = 0;
     wait_for_reply();
     if (takeReply() != kAcknowledge || ended()) {
         m_vars.error_flag = 1;
         return;
     }
-    m_line.write(readCommand(quint8(m_vars.address_l)));
+    sendCommand(readCommand(quint8(m_vars.address_l)));
     wait_for_reply();
     const QByteArray reply = takeReply();
     if (reply.size() < kShortestReadReply) {

@@ -28,6 +28,7 @@ public:
     void write_register();
 
 private:
+    void sendCommand(const QByteArray &command);
     void wait_for_reply();
     QByteArray takeReply();
     bool ended() const;

@@ -1,3 +1,4 @@
+#include "faultplan.h"
 #include "panelsimulator.h"
 #include "pseudoterminal.h"
 #include "registerbank.h"
@@ -31,7 +32,10 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
             QStringLiteral("Simulated six-button switch panel on a pseudo-terminal.\n"
                            "Prints the device path as the first line of stdout, then answers the\n"
-                           "panel protocol until SIGTERM or SIGINT.\n\n")
+                           "panel protocol until SIGTERM or SIGINT.\n"
+                           "SIGUSR1 pulls the cable: nothing sent reaches the panel and it answers\n"
+                           "nothing, until the next SIGUSR1 plugs it in again. Each change is\n"
+                           "confirmed on stderr.\n\n")
             + RegisterBank::factoryDescription());
     parser.addHelpOption();
     parser.addVersionOption();
@@ -42,6 +46,13 @@ int main(int argc, char *argv[])
     QString error;
     if (!readSimOptions(parser, &options, &error))
         return fail(BadUsage, error);
+
+    if (options.showFaults > 0) {
+        const FaultDraw draw(options.faultSeed);
+        for (qint64 session = options.firstSession; session < options.firstSession + options.showFaults; ++session)
+            std::printf("session=%lld %s\n", static_cast<long long>(session), qPrintable(draw.draw(session).describe()));
+        return Success;
+    }
 
     RegisterBank registers;
     if (!options.statePath.isEmpty() && !registers.load(options.statePath, &error))
@@ -57,7 +68,10 @@ int main(int argc, char *argv[])
         return fail(LineFailure, error);
 
     PanelSimulator panel(options, &registers, &line);
+    if (!panel.openFaultLog(&error))
+        return fail(BadUsage, error);
     QObject::connect(&panel, &PanelSimulator::lineClosed, &app, &QCoreApplication::quit);
+    QObject::connect(&signalWatcher, &SignalWatcher::answeringToggled, &panel, &PanelSimulator::toggleAnswering);
 
     std::printf("%s\n", qPrintable(line.slavePath()));
     std::fflush(stdout);

@@ -4,7 +4,6 @@
 #include "registerbank.h"
 #include "replywriter.h"
 
-#include <QTimer>
 
 #include <cstdio>
 
@@ -20,6 +19,9 @@ constexpr int kShortReplyLength = 3;
 constexpr int kSettleMs = 50;
 constexpr int kLingerMs = 500;
 constexpr int kLingerPollMs = 5;
+// A doubled reply's copy comes after the reader has taken the first, as a repeat from the
+// panel would, rather than merged with it in one read.
+constexpr int kCopyDelayMs = 20;
 
 const QByteArray kAcknowledge = QByteArrayLiteral("D000D");
 
@@ -59,8 +61,12 @@ PanelSimulator::PanelSimulator(const SimOptions &options, RegisterBank *register
     , m_registers(registers)
     , m_line(line)
     , m_writer(new ReplyWriter(line, this))
+    , m_draw(options.faultSeed)
+    , m_nextSession(options.firstSession)
 {
     m_uptime.start();
+    m_lingerTimer.setSingleShot(true);
+    connect(&m_lingerTimer, &QTimer::timeout, this, &PanelSimulator::lingerThenClose);
     if (m_options.baudTiming)
         m_writer->setByteTime(kByteTimeNs);
     if (m_options.identity >= 0)
@@ -71,6 +77,31 @@ PanelSimulator::PanelSimulator(const SimOptions &options, RegisterBank *register
     connect(m_line, &PseudoTerminal::clientDisconnected, this, &PanelSimulator::endSession);
 }
 
+bool PanelSimulator::openFaultLog(QString *error)
+{
+    if (m_options.faultLogPath.isEmpty())
+        return true;
+    m_faultLog.setFileName(m_options.faultLogPath);
+    if (!m_faultLog.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(m_options.faultLogPath, m_faultLog.errorString());
+        return false;
+    }
+    return true;
+}
+
+void PanelSimulator::toggleAnswering()
+{
+    m_answering = !m_answering;
+    m_parser.reset();
+    if (!m_answering) {
+        m_writer->clear();
+        m_line->discardUnreadOutput();
+    }
+    std::fprintf(stderr, "panelsim: %s\n",
+                 m_answering ? "answering again" : "not answering (SIGUSR1 again to answer)");
+    std::fflush(stderr);
+}
+
 // A new client must see neither the previous one's half-sent command nor the replies
 // it left behind, and the hail count starts again.
 void PanelSimulator::startSession()
@@ -79,6 +110,11 @@ void PanelSimulator::startSession()
     m_parser.reset();
     m_hails = 0;
     dropPendingReplies();
+    m_session = m_nextSession++;
+    m_sessionCommands = 0;
+    m_fired = false;
+    if (m_options.randomFaults)
+        m_fault = m_draw.draw(m_session);
 }
 
 // Dropping the replies at the close already, not only at the next open, leaves no
@@ -86,7 +122,23 @@ void PanelSimulator::startSession()
 void PanelSimulator::endSession()
 {
     log(QStringLiteral("client disconnected"));
+    finishSession();
     dropPendingReplies();
+}
+
+void PanelSimulator::finishSession()
+{
+    if (m_session == 0)
+        return;
+    if (m_options.randomFaults) {
+        writeFaultLine(QStringLiteral("session=%1 %2 fired=%3 commands=%4")
+                               .arg(m_session)
+                               .arg(m_fault.describe())
+                               .arg(m_fired ? 1 : 0)
+                               .arg(m_sessionCommands));
+    }
+    m_session = 0;
+    m_fault = SessionFault();
 }
 
 void PanelSimulator::dropPendingReplies()
@@ -94,11 +146,15 @@ void PanelSimulator::dropPendingReplies()
     m_writer->clear();
     m_line->discardUnreadOutput();
     if (m_closing)
-        QTimer::singleShot(0, this, &PanelSimulator::lingerThenClose);
+        m_lingerTimer.start(0);
 }
 
 void PanelSimulator::receive(const QByteArray &bytes)
 {
+    if (!m_answering) {
+        log(QStringLiteral("unplugged: %1 byte(s) lost").arg(bytes.size()));
+        return;
+    }
     const qint64 discardedBefore = m_parser.discardedBytes();
     const QList<Command> commands = m_parser.feed(bytes);
     if (m_parser.discardedBytes() != discardedBefore)
@@ -107,29 +163,47 @@ void PanelSimulator::receive(const QByteArray &bytes)
     for (const Command &command : commands) {
         if (m_closing)
             return;
-        QByteArray answer = handle(command);
+        const int index = m_sessionCommands++;
+        QByteArray answer = applyReplyFault(index, handle(command, index));
         if (m_options.noAnswer)
             answer.clear();
         log(QStringLiteral("%1 -> %2").arg(describe(command),
                                            answer.isEmpty() ? QStringLiteral("(no reply)")
-                                                            : printable(answer)));
+                                                            : printable(answer.left(64))));
         reply(answer, command);
-        if (m_options.closeAfter > 0 && ++m_commands >= m_options.closeAfter)
+        if (m_fault.kind == SessionFault::Doubled && index == m_fault.at && !answer.isEmpty()) {
+            m_fired = true;
+            reply(answer, command, kCopyDelayMs);
+        }
+        ++m_commands;
+        const bool closeNow = (m_options.closeAfter > 0 && m_commands >= m_options.closeAfter)
+                || (m_fault.kind == SessionFault::CloseLine && m_sessionCommands >= m_fault.at);
+        if (closeNow) {
+            m_fired = m_fired || m_fault.kind == SessionFault::CloseLine;
             closeLineWhenDrained();
+        }
     }
 }
 
-QByteArray PanelSimulator::handle(const Command &command)
+QByteArray PanelSimulator::handle(const Command &command, int index)
 {
     switch (command.kind) {
-    case Command::Hail:
-        if (++m_hails < m_options.hailFrom)
+    case Command::Hail: {
+        const bool drawn = m_fault.kind == SessionFault::HailFrom;
+        if (++m_hails < (drawn ? m_fault.value : m_options.hailFrom)) {
+            m_fired = m_fired || drawn;
             return QByteArray();
+        }
         return kAcknowledge;
+    }
     case Command::Write: {
         quint8 stored = command.data;
         if (command.address == m_options.readbackDiffers)
             stored = quint8(stored + 1);
+        if (m_fault.kind == SessionFault::ReadbackDiffers && command.address == m_fault.address) {
+            m_fired = true;
+            stored = quint8(stored + 1);
+        }
         if (RegisterBank::isValidAddress(command.address)) {
             m_registers->setValue(command.address, stored);
             QString error;
@@ -139,17 +213,24 @@ QByteArray PanelSimulator::handle(const Command &command)
         return kAcknowledge;
     }
     case Command::Read:
-        return readReply(command.address);
+        return readReply(command.address, index);
     }
     return QByteArray();
 }
 
-QByteArray PanelSimulator::readReply(int address) const
+QByteArray PanelSimulator::readReply(int address, int index)
 {
-    const int value = address == m_options.outOfRange ? kOutOfRangeValue : m_registers->value(address);
+    int value = address == m_options.outOfRange ? kOutOfRangeValue : m_registers->value(address);
+    if ((m_fault.kind == SessionFault::OutOfRange && address == m_fault.address)
+        || (m_fault.kind == SessionFault::Identity && address == RegisterBank::IdentityAddress)) {
+        m_fired = true;
+        value = m_fault.value;
+    }
     const QByteArray digits = QByteArray::number(value * 10).rightJustified(4, '0');
 
-    if (m_options.shortReplies)
+    const bool cut = m_fault.kind == SessionFault::Short && index >= m_fault.at;
+    m_fired = m_fired || cut;
+    if (m_options.shortReplies || cut)
         return digits.left(kShortReplyLength);
     switch (m_options.replyStyle) {
     case SimOptions::ReplyStyle::Plain:
@@ -162,11 +243,41 @@ QByteArray PanelSimulator::readReply(int address) const
     return digits + '\r';
 }
 
-void PanelSimulator::reply(const QByteArray &bytes, const Command &command)
+QByteArray PanelSimulator::applyReplyFault(int index, QByteArray answer)
+{
+    if (answer.isEmpty())
+        return answer;
+    switch (m_fault.kind) {
+    case SessionFault::Silence:
+        if (index < m_fault.at)
+            return answer;
+        answer.clear();
+        break;
+    case SessionFault::Garbage:
+        if (index != m_fault.at)
+            return answer;
+        answer = m_fault.garbage(answer.size());
+        break;
+    case SessionFault::Flood:
+        if (index != m_fault.at)
+            return answer;
+        answer = m_fault.flood();
+        break;
+    case SessionFault::Late:
+        break;
+    default:
+        return answer;
+    }
+    m_fired = true;
+    return answer;
+}
+
+void PanelSimulator::reply(const QByteArray &bytes, const Command &command, int extraDelayMs)
 {
     if (bytes.isEmpty())
         return;
-    qint64 delay = qint64(m_options.lateRepliesMs) * 1'000'000;
+    const int lateMs = m_fault.kind == SessionFault::Late ? m_fault.value : m_options.lateRepliesMs;
+    qint64 delay = qint64(lateMs + extraDelayMs) * 1'000'000;
     // The panel cannot start answering before the last byte of the command has arrived.
     if (m_options.baudTiming)
         delay += command.length * kByteTimeNs;
@@ -178,7 +289,7 @@ void PanelSimulator::closeLineWhenDrained()
     m_closing = true;
     if (m_writer->isIdle()) {
         // Queued: this may run inside the line's own read notification.
-        QTimer::singleShot(0, this, &PanelSimulator::lingerThenClose);
+        m_lingerTimer.start(0);
     } else {
         connect(m_writer, &ReplyWriter::drained, this, &PanelSimulator::lingerThenClose,
                 Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
@@ -191,7 +302,7 @@ void PanelSimulator::lingerThenClose()
         m_linger.start();
     const bool waiting = !m_linger.hasExpired(kSettleMs) || m_line->unreadOutput() > 0;
     if (waiting && !m_linger.hasExpired(kLingerMs))
-        QTimer::singleShot(kLingerPollMs, this, &PanelSimulator::lingerThenClose);
+        m_lingerTimer.start(kLingerPollMs);
     else
         closeLine();
 }
@@ -203,6 +314,7 @@ void PanelSimulator::closeLine()
     log(QStringLiteral("closing the line after %1 command(s)").arg(m_commands));
     m_writer->clear();
     m_line->close();
+    finishSession();
     emit lineClosed();
 }
 
@@ -212,4 +324,15 @@ void PanelSimulator::log(const QString &message) const
         return;
     std::fprintf(stderr, "panelsim %8.3f %s\n", double(m_uptime.nsecsElapsed()) / 1e9, qPrintable(message));
     std::fflush(stderr);
+}
+
+void PanelSimulator::writeFaultLine(const QString &line)
+{
+    if (!m_faultLog.isOpen()) {
+        std::fprintf(stderr, "panelsim: %s\n", qPrintable(line));
+        std::fflush(stderr);
+        return;
+    }
+    m_faultLog.write(line.toUtf8() + '\n');
+    m_faultLog.flush();
 }

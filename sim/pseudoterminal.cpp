@@ -1,7 +1,9 @@
 #include "pseudoterminal.h"
 
+#include <QList>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -134,7 +136,13 @@ void PseudoTerminal::readMaster()
     // A client opens the port before it writes, so its open event is already queued:
     // handle it first, so that its bytes belong to its own session.
     readOpenEvents();
+    readPendingBytes();
+}
 
+void PseudoTerminal::readPendingBytes()
+{
+    if (m_master < 0)
+        return;
     QByteArray bytes;
     char buffer[256];
     for (;;) {
@@ -160,20 +168,31 @@ void PseudoTerminal::readOpenEvents()
     if (m_openWatch < 0)
         return;
     alignas(inotify_event) char buffer[4096];
+    QList<quint32> events;
     for (;;) {
         const ssize_t count = ::read(m_openWatch, buffer, sizeof buffer);
         if (count <= 0)
-            return;
+            break;
         for (ssize_t offset = 0; offset < count;) {
             const auto *event = reinterpret_cast<const inotify_event *>(buffer + offset);
-            if (event->mask & IN_OPEN) {
-                if (m_clients++ == 0)
-                    emit clientConnected();
-            } else if (event->mask & IN_CLOSE) {
-                if (m_clients > 0 && --m_clients == 0)
-                    emit clientDisconnected();
-            }
+            events.append(event->mask);
             offset += ssize_t(sizeof(inotify_event)) + event->len;
+        }
+    }
+
+    for (qsizetype i = 0; i < events.size(); ++i) {
+        if (events[i] & IN_OPEN) {
+            if (m_clients++ == 0)
+                emit clientConnected();
+        } else if ((events[i] & IN_CLOSE) && m_clients > 0 && --m_clients == 0) {
+            // What the client wrote before it closed the port is still waiting to be read and
+            // belongs to the session that ends, unless a new client has opened the port since:
+            // then the bytes may as well be the new client's, who writes right after opening.
+            const bool reopened = std::any_of(events.cbegin() + i + 1, events.cend(),
+                                              [](quint32 mask) { return (mask & IN_OPEN) != 0; });
+            if (!reopened)
+                readPendingBytes();
+            emit clientDisconnected();
         }
     }
 }

@@ -37,6 +37,7 @@ signals:
 
 private:
     void readMaster();
+    void readPendingBytes();
     void readOpenEvents();
     void watchOpens();
 

@@ -18,7 +18,7 @@ SignalWatcher::SignalWatcher(QObject *parent)
 
 SignalWatcher::~SignalWatcher()
 {
-    for (int number : { SIGTERM, SIGINT })
+    for (int number : { SIGTERM, SIGINT, SIGUSR1 })
         std::signal(number, SIG_DFL);
     delete m_notifier;
     for (int &fd : signalSockets) {
@@ -42,7 +42,7 @@ bool SignalWatcher::install()
     action.sa_handler = &SignalWatcher::handleSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int number : { SIGTERM, SIGINT }) {
+    for (int number : { SIGTERM, SIGINT, SIGUSR1 }) {
         if (sigaction(number, &action, nullptr) != 0)
             return false;
     }
@@ -58,7 +58,16 @@ void SignalWatcher::handleSignal(int number)
 void SignalWatcher::readSignal()
 {
     char buffer[16];
-    while (::read(signalSockets[1], buffer, sizeof buffer) > 0) {
+    bool terminate = false;
+    ssize_t count = 0;
+    while ((count = ::read(signalSockets[1], buffer, sizeof buffer)) > 0) {
+        for (ssize_t i = 0; i < count; ++i) {
+            if (buffer[i] == char(SIGUSR1))
+                emit answeringToggled();
+            else
+                terminate = true;
+        }
     }
-    emit terminationRequested();
+    if (terminate)
+        emit terminationRequested();
 }

@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a Qt signal, through a socket pair written by the
-// handler, since nothing else may be done inside a signal handler.
+// Turns SIGTERM and SIGINT, and SIGUSR1 (the cable pulled or plugged in again), into Qt
+// signals, through a socket pair written by the handler, since nothing else may be done
+// inside a signal handler.
 class SignalWatcher : public QObject
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
 
 signals:
     void terminationRequested();
+    void answeringToggled();
 
 private:
     static void handleSignal(int number);

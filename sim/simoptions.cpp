@@ -24,6 +24,46 @@ bool readNumber(const QCommandLineParser &parser, const QString &name, int minim
     return true;
 }
 
+const char *const kSingleFaults[] = {
+    "no-answer", "hail-from", "identity", "readback-differs", "out-of-range", "short-replies",
+    "late-replies", "close-after",
+};
+
+bool readRandomFaults(const QCommandLineParser &parser, SimOptions *options, QString *error)
+{
+    options->faultLogPath = parser.value(QStringLiteral("fault-log"));
+    options->randomFaults = parser.isSet(QStringLiteral("random-faults"));
+    if (!options->randomFaults) {
+        for (const char *name : { "first-session", "fault-log", "show-faults" }) {
+            if (parser.isSet(QLatin1String(name))) {
+                *error = QStringLiteral("--%1 needs --random-faults").arg(QLatin1String(name));
+                return false;
+            }
+        }
+        return true;
+    }
+    for (const char *name : kSingleFaults) {
+        if (parser.isSet(QLatin1String(name))) {
+            *error = QStringLiteral("--random-faults draws the faults itself: drop --%1").arg(QLatin1String(name));
+            return false;
+        }
+    }
+    bool ok = false;
+    options->faultSeed = parser.value(QStringLiteral("random-faults")).toULongLong(&ok);
+    if (!ok) {
+        *error = QStringLiteral("--random-faults expects a number from 0 to 18446744073709551615");
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("first-session"))) {
+        options->firstSession = parser.value(QStringLiteral("first-session")).toLongLong(&ok);
+        if (!ok || options->firstSession < 1) {
+            *error = QStringLiteral("--first-session expects a number from 1");
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void addSimOptions(QCommandLineParser *parser)
@@ -59,6 +99,25 @@ void addSimOptions(QCommandLineParser *parser)
               QStringLiteral("Fault: after answering <n> commands, close the line (the device vanishes) "
                              "and exit with 0."),
               QStringLiteral("n") },
+            { QStringLiteral("random-faults"),
+              QStringLiteral("Faults: draw one for each client session (open to close of the line, one "
+                             "panelconfig operation) from <seed>: none (a third of them), silence, late, "
+                             "short, garbage or doubled replies, another identity, read-back differences, "
+                             "out-of-range values, a flood of bytes, the line closing, late hail answers. "
+                             "At each session's end a line \"session=<n> fault=<kind> [<figure>=<n>...] "
+                             "fired=0|1 commands=<n>\" says what was drawn and whether it took effect. "
+                             "Not combined with the single fault options."),
+              QStringLiteral("seed") },
+            { QStringLiteral("first-session"),
+              QStringLiteral("Number the first session <n> (default 1), to carry on a --random-faults "
+                             "sequence after the line closed."),
+              QStringLiteral("n") },
+            { QStringLiteral("fault-log"),
+              QStringLiteral("Append the --random-faults session lines to <file> instead of stderr."),
+              QStringLiteral("file") },
+            { QStringLiteral("show-faults"),
+              QStringLiteral("Print the faults of the next <n> sessions of --random-faults and exit."),
+              QStringLiteral("n") },
     });
 }
 
@@ -83,7 +142,7 @@ bool readSimOptions(const QCommandLineParser &parser, SimOptions *options, QStri
     }
 
     const int lastAddress = RegisterBank::Count - 1;
-    return readNumber(parser, QStringLiteral("hail-from"), 1, 1000000, &options->hailFrom, error)
+    const bool numbersOk = readNumber(parser, QStringLiteral("hail-from"), 1, 1000000, &options->hailFrom, error)
             && readNumber(parser, QStringLiteral("identity"), 0, 255, &options->identity, error)
             && readNumber(parser, QStringLiteral("readback-differs"), 0, lastAddress,
                           &options->readbackDiffers, error)
@@ -91,5 +150,9 @@ bool readSimOptions(const QCommandLineParser &parser, SimOptions *options, QStri
                           error)
             && readNumber(parser, QStringLiteral("late-replies"), 0, 600000, &options->lateRepliesMs,
                           error)
-            && readNumber(parser, QStringLiteral("close-after"), 1, 1000000, &options->closeAfter, error);
+            && readNumber(parser, QStringLiteral("close-after"), 1, 1000000, &options->closeAfter, error)
+            && readNumber(parser, QStringLiteral("show-faults"), 1, 1000000, &options->showFaults, error);
+    if (!numbersOk)
+        return false;
+    return readRandomFaults(parser, options, error);
 }

@@ -22,6 +22,12 @@ struct SimOptions
     bool shortReplies = false;
     int lateRepliesMs = 0;
     int closeAfter = 0; // commands, 0: never
+
+    bool randomFaults = false;
+    quint64 faultSeed = 0;
+    qint64 firstSession = 1;
+    QString faultLogPath; // empty: stderr
+    int showFaults = 0;   // sessions to list instead of serving the line
 };
 
 void addSimOptions(QCommandLineParser *parser);

@@ -4,11 +4,18 @@
 #include "file/config_file_ops.h"
 #include "file/pnl_codec.h"
 #include "link/panel_operations.h"
+#include "ui/selection_list.h"
 #include "ui/text_box.h"
 
 namespace panel {
 
-void Form1::readConfig() { read_config(*this, *this, m_line); }
+void Form1::readConfig()
+{
+    // A read that fails after the indicator has left the back-light code at the indicator's: the code
+    // must be the one the list shows, or the next write would send a value the window does not show.
+    if (read_config(*this, *this, m_line) != PanelOutcome::Done)
+        m_vars.blpercent = qint16(List22->itemDatum(List22->position()));
+}
 
 void Form1::writeConfig()
 {

@@ -60,6 +60,8 @@ private slots:
     void closingTheWindowEndsTheOperation_data();
     void closingTheWindowEndsTheOperation();
     void identityThatDoesNotFitIsNeverTheIdentity();
+    void repeatedReplyShiftsNothing();
+    void readFailingAtBacklightKeepsItsCode();
 
 private:
     template<typename T>
@@ -496,6 +498,37 @@ void TestPanelProtocol::closingTheWindowEndsTheOperation()
 }
 
 // A value that does not fit 16 bits is never the identity, whatever A held before.
+// A reply sent twice must not be taken for the next register's: every later value would be one off.
+void TestPanelProtocol::repeatedReplyShiftsNothing()
+{
+    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 1) {
+            const ScriptedPanel::Reply reply = m_panel->standardReply(kind, bytes);
+            QTimer::singleShot(20, &m_panel->timerOwner, [this, reply] { m_panel->input += reply.bytes; });
+            return reply;
+        }
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(control<SelectionList>("List5")->position(), kModuleBlMrPosition); // register 2, not a copy of 1
+}
+
+// A read that fails at the back-light leaves the back-light code the one its list shows.
+void TestPanelProtocol::readFailingAtBacklightKeepsItsCode()
+{
+    control<SelectionList>("List22")->setPosition(4); // 60 %
+    m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 9)
+            return ScriptedPanel::Reply{"03"};
+        return std::nullopt;
+    };
+    click("READ_CONFIG");
+    QCOMPARE(status()->text(), kBadData);
+    const SelectionList *backlight = control<SelectionList>("List22");
+    QCOMPARE(int(m_window->vars().blpercent), backlight->itemDatum(backlight->position()));
+}
+
 void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
 {
     m_window->vars().A = 73;

@@ -8,41 +8,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-SimProcess::~SimProcess()
-{
-    stop();
-}
-
-bool SimProcess::start(const QStringList &arguments)
-{
-    m_devicePath.clear();
-    m_process.start(QStringLiteral(PANELSIM_PATH), arguments);
-    if (!m_process.waitForStarted(5000))
-        return false;
-    QDeadlineTimer deadline(5000);
-    while (!m_process.canReadLine()) {
-        if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
-    }
-    m_devicePath = QString::fromLocal8Bit(m_process.readLine().trimmed());
-    return !m_devicePath.isEmpty();
-}
-
-int SimProcess::stop()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-            return -1;
-        }
-    }
-    if (m_process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return m_process.exitCode();
-}
-
 SlavePort::~SlavePort()
 {
     close();

@@ -1,27 +1,8 @@
 #pragma once
 
+#include "sim_process.h"
+
 #include <QByteArray>
-#include <QProcess>
-#include <QStringList>
-
-// A running panelsim, known by the device path it printed.
-class SimProcess
-{
-public:
-    ~SimProcess();
-
-    // False when the program ended or printed nothing within a few seconds.
-    bool start(const QStringList &arguments);
-    // Asks it to end (SIGTERM) and returns its exit code, or -1 when it did not exit cleanly.
-    int stop();
-
-    QString devicePath() const { return m_devicePath; }
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
-    QString m_devicePath;
-};
 
 // The client end of the line, opened the plain POSIX way.
 class SlavePort

@@ -216,18 +216,22 @@ void TestPanelSim::hailCountRestartsPerConnection()
 void TestPanelSim::unreadRepliesDoNotReachNextClient_data()
 {
     QTest::addColumn<QString>("lateMs");
+    QTest::addColumn<int>("closeAfterMs"); // how long the client waits before it gives up
 
-    QTest::newRow("sent before the close") << "0";
-    QTest::newRow("due after the close") << "200";
+    QTest::newRow("sent before the close") << "0" << 50;
+    QTest::newRow("due after the close") << "200" << 50;
+    // The close may reach the simulator before the command does.
+    QTest::newRow("command right before the close") << "0" << 0;
 }
 
 void TestPanelSim::unreadRepliesDoNotReachNextClient()
 {
     QFETCH(QString, lateMs);
+    QFETCH(int, closeAfterMs);
 
     startSim({ QStringLiteral("--late-replies"), lateMs });
     QVERIFY(m_port.send(cmd::read(63)));
-    QThread::msleep(50); // like a client that gave up waiting, not one that vanished mid-write
+    QThread::msleep(closeAfterMs);
     m_port.close();
     QThread::msleep(50);
     QVERIFY(m_port.open(m_sim.devicePath()));
@@ -301,6 +305,14 @@ void TestPanelSim::rejectedStartup_data()
     QTest::newRow("unknown option") << QStringList { "--explode" } << QByteArray();
     QTest::newRow("garbled state") << QStringList() << QByteArray("3 42\nthree 42\n");
     QTest::newRow("state value too large") << QStringList() << QByteArray("3 300\n");
+    QTest::newRow("random faults with a single fault")
+            << QStringList { "--random-faults", "1", "--no-answer" } << QByteArray();
+    QTest::newRow("random faults seed not a number") << QStringList { "--random-faults", "x" } << QByteArray();
+    QTest::newRow("first session without random faults") << QStringList { "--first-session", "3" } << QByteArray();
+    QTest::newRow("first session zero")
+            << QStringList { "--random-faults", "1", "--first-session", "0" } << QByteArray();
+    QTest::newRow("fault log in a missing folder")
+            << QStringList { "--random-faults", "1", "--fault-log", "/nonexistent/faults.log" } << QByteArray();
 }
 
 // A program that cannot do what it was asked must say so instead of printing a device.
