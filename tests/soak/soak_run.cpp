@@ -586,7 +586,8 @@ void SoakRunner::operation(int op)
     Expect expect = write && !intended ? Expect::Incomplete : expectationFor(*fault, write);
     // A value left out of range by an earlier fault (a read-back difference stores 161 for 160)
     // spoils every read until a write replaces it.
-    if (!write && holdsUnreadable(before) && (expect == Expect::Green || expect == Expect::Either))
+    if (!write && holdsUnreadable(before) && !valuedByRule(*fault, write)
+        && (expect == Expect::Green || expect == Expect::Either))
         expect = Expect::NotGreen;
     switch (expect) {
     case Expect::Green:
