@@ -24,6 +24,13 @@ int listPorts()
     return 0;
 }
 
+int usageError(const panel::CommandLine &commandLine)
+{
+    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
+                 qPrintable(commandLine.error()));
+    return panel::kUsageExitCode;
+}
+
 std::atomic<bool> stopRequested{false};
 
 extern "C" void requestStop(int) { stopRequested.store(true); }
@@ -37,11 +44,10 @@ int runJobs(int argc, char *argv[])
     const panel::CommandLine::Action action = commandLine.parse(QCoreApplication::arguments());
     if (action == panel::CommandLine::Action::Help || action == panel::CommandLine::Action::Version)
         commandLine.showHelpOrVersion(app);
-    if (action != panel::CommandLine::Action::Headless) {
-        std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
-                     qPrintable(commandLine.error()));
-        return panel::kUsageExitCode;
-    }
+    if (action == panel::CommandLine::Action::ListPorts)
+        return listPorts();
+    if (action != panel::CommandLine::Action::Headless)
+        return usageError(commandLine);
 
     panel::ProductionRun run;
     run.request = commandLine.request();
@@ -77,9 +83,7 @@ int main(int argc, char *argv[])
     panel::CommandLine commandLine;
     switch (commandLine.parse(QApplication::arguments())) {
     case panel::CommandLine::Action::UsageError:
-        std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
-                     qPrintable(commandLine.error()));
-        return panel::kUsageExitCode;
+        return usageError(commandLine);
     case panel::CommandLine::Action::Help:
     case panel::CommandLine::Action::Version:
         commandLine.showHelpOrVersion(app);

@@ -326,6 +326,7 @@ void Form1::openFile(const QString &path)
     m_dialogFileName = path; // the open dialog starts from the file last opened
     runCommand([this, path] { open_config_file_named(*this, *this, path); });
 }
+
 void Form1::reportStatus(const QString &text, std::optional<quint32> colour)
 {
     setStatusVisible(true);

@@ -1,6 +1,7 @@
 // The window against the simulated panel on a real pseudo-terminal, through QSerialPort.
 #include "link/qt_serial_line.h"
 #include "recording_dialogs.h"
+#include "sim_process.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
@@ -83,16 +84,7 @@ void TestPanelEndToEnd::startPanel(const QStringList &options)
 
 QMap<int, int> TestPanelEndToEnd::storedRegisters()
 {
-    QMap<int, int> registers;
-    QFile file(m_dir.filePath(QStringLiteral("state.txt")));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return registers;
-    while (!file.atEnd()) {
-        const QList<QByteArray> fields = file.readLine().simplified().split(' ');
-        if (fields.size() == 2 && !fields[0].startsWith('#'))
-            registers[fields[0].toInt()] = fields[1].toInt();
-    }
-    return registers;
+    return readSimState(m_dir.filePath(QStringLiteral("state.txt")));
 }
 
 void TestPanelEndToEnd::readShowsTheRegisters()
