@@ -42,7 +42,10 @@ CommandLine::CommandLine()
     , m_verify(QStringLiteral("verify"),
                QStringLiteral("Reads the panel and tells each difference from what FILE would write."),
                QStringLiteral("FILE.pnl"))
-    , m_read(QStringLiteral("read"), QStringLiteral("Reads the panel and saves its configuration as FILE."),
+    , m_read(QStringLiteral("read"),
+             QStringLiteral("Reads the panel and saves its configuration as FILE, which it never replaces without "
+                            "--force. With several ports or --repeat, FILE holds {port} (the device's name), {n} "
+                            "(001, 002, ...) or {time} (UTC), replaced for each panel."),
              QStringLiteral("FILE.pnl"))
     , m_name(QStringLiteral("name"), QStringLiteral("The panel name saved by --read (default: the file's base name)."),
              QStringLiteral("TEXT"))
@@ -50,12 +53,13 @@ CommandLine::CommandLine()
     , m_repeat(QStringLiteral("repeat"),
                QStringLiteral("Goes on with the next panel plugged into each port, until Ctrl+C."))
     , m_log(QStringLiteral("log"), QStringLiteral("Appends every result to FILE as a JSON line."), QStringLiteral("FILE"))
+    , m_force(QStringLiteral("force"), QStringLiteral("Lets --read replace a file that exists."))
 {
     m_parser.setApplicationDescription(kDescription);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     for (const QCommandLineOption *option :
-         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_json, &m_repeat, &m_log})
+         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log})
         m_parser.addOption(*option);
     m_parser.addPositionalArgument(QStringLiteral("FILE.pnl"),
                                    QStringLiteral("A configuration file to open in the window after start-up."),
@@ -81,18 +85,24 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
     const QStringList files = m_parser.positionalArguments();
     if (files.size() > 1)
         return usageError(QStringLiteral("Only one file can be opened; given: %1.").arg(files.join(QStringLiteral(", "))));
-    if (m_parser.isSet(m_listPorts))
-        return Action::ListPorts;
-    if (ports().contains(QString()))
-        return usageError(QStringLiteral("--port needs a device name."));
+    if (const QString missing = optionTakenForValue(); !missing.isEmpty())
+        return usageError(missing);
 
     QList<const QCommandLineOption *> commands;
     for (const QCommandLineOption *option : {&m_write, &m_verify, &m_read}) {
         if (m_parser.isSet(*option))
             commands << option;
     }
+    if (m_parser.isSet(m_listPorts)) {
+        if (!commands.isEmpty())
+            return usageError(QStringLiteral("--list-ports goes alone, not with --write, --verify or --read."));
+        return Action::ListPorts;
+    }
+    if (ports().contains(QString()))
+        return usageError(QStringLiteral("--port needs a device name."));
+
     if (commands.isEmpty()) {
-        for (const QCommandLineOption *option : {&m_name, &m_json, &m_repeat, &m_log}) {
+        for (const QCommandLineOption *option : {&m_name, &m_force, &m_json, &m_repeat, &m_log}) {
             if (m_parser.isSet(*option))
                 return usageError(QStringLiteral("--%1 goes with --write, --verify or --read.").arg(option->names().constFirst()));
         }
@@ -110,17 +120,46 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
                         : &command == &m_verify ? JobRequest::Command::Verify
                                                 : JobRequest::Command::Read;
     m_request.file = m_parser.value(command);
-    m_request.panelName = m_parser.value(m_name);
+    m_request.target = ReadTarget();
     if (m_request.file.isEmpty())
         return usageError(QStringLiteral("--%1 needs a file.").arg(command.names().constFirst()));
-    if (m_parser.isSet(m_name) && m_request.command != JobRequest::Command::Read)
-        return usageError(QStringLiteral("--name goes with --read."));
+    if (m_request.command == JobRequest::Command::Read) {
+        m_request.target.pattern = m_request.file;
+        m_request.target.panelName = m_parser.value(m_name);
+        m_request.target.replace = m_parser.isSet(m_force);
+        if (m_parser.isSet(m_name) && m_request.target.panelName.isEmpty())
+            return usageError(QStringLiteral("--name needs a panel name."));
+    } else {
+        for (const QCommandLineOption *option : {&m_name, &m_force}) {
+            if (m_parser.isSet(*option))
+                return usageError(QStringLiteral("--%1 goes with --read.").arg(option->names().constFirst()));
+        }
+    }
     if (m_parser.isSet(m_log) && logPath().isEmpty())
         return usageError(QStringLiteral("--log needs a file."));
     const QStringList devices = ports();
     if (QSet<QString>(devices.cbegin(), devices.cend()).size() != devices.size())
         return usageError(QStringLiteral("A port is given twice."));
     return Action::Headless;
+}
+
+// QCommandLineParser takes the word after an option for its value, even when that word is one of
+// the program's own options: "--port --write F" would read the port "--write".
+QString CommandLine::optionTakenForValue() const
+{
+    QStringList known{QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")};
+    for (const QCommandLineOption *option :
+         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log})
+        known << option->names();
+    for (const QCommandLineOption *option : {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log}) {
+        for (const QString &value : m_parser.values(*option)) {
+            const QString name = value.section(QLatin1Char('='), 0, 0);
+            if (name.startsWith(QLatin1String("--")) && known.contains(name.mid(2)))
+                return QStringLiteral("--%1 needs %2 after it, not the option %3.")
+                    .arg(option->names().constFirst(), option->valueName(), name);
+        }
+    }
+    return QString();
 }
 
 void CommandLine::showHelpOrVersion(QCoreApplication &app)
@@ -141,17 +180,41 @@ bool CommandLine::wantsJob(int argc, const char *const argv[])
     return false;
 }
 
-bool CommandLine::wantsWindow(int argc, const char *const argv[])
+namespace {
+
+// Qt's own options that take a value, and those that do not, as Qt 6 reads them.
+const char *const kQtOptionsWithValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                           "qwindowgeometry", "qwindowicon", "qwindowtitle", "session",
+                                           "display", "geometry", "title", "icon", "style",
+                                           "stylesheet", "qmljsdebugger"};
+const char *const kQtFlags[] = {"reverse", "widgetcount", "testability", "nograb", "dograb"};
+
+} // namespace
+
+QStringList CommandLine::withoutQtOptions(int argc, const char *const argv[])
 {
-    if (wantsJob(argc, argv))
-        return false;
+    QStringList arguments{QString::fromLocal8Bit(argv[0])};
     for (int i = 1; i < argc; ++i) {
-        for (const char *option : {"-h", "--help", "-?", "--help-all", "-v", "--version", "--list-ports"}) {
-            if (std::strcmp(argv[i], option) == 0)
-                return false;
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        // Qt reads -option and --option alike; ours are --option only.
+        QString name = argument.startsWith(QLatin1String("--")) ? argument.mid(2)
+                       : argument.startsWith(QLatin1Char('-'))  ? argument.mid(1)
+                                                                : QString();
+        const bool hasEquals = name.contains(QLatin1Char('='));
+        name = name.section(QLatin1Char('='), 0, 0);
+        bool qtOption = false;
+        for (const char *option : kQtOptionsWithValue) {
+            if (name == QLatin1String(option)) {
+                qtOption = true;
+                i += hasEquals ? 0 : 1;
+            }
         }
+        for (const char *flag : kQtFlags)
+            qtOption = qtOption || name == QLatin1String(flag);
+        if (!qtOption)
+            arguments << argument;
     }
-    return true;
+    return arguments;
 }
 
 bool CommandLine::displayGiven(int argc, const char *const argv[])
@@ -161,8 +224,10 @@ bool CommandLine::displayGiven(int argc, const char *const argv[])
             return true;
     }
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0)
-            return true;
+        for (const char *option : {"-platform", "--platform", "-display", "--display"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
     }
     return false;
 }

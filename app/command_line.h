@@ -35,9 +35,10 @@ public:
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
 
-    // Whether the arguments ask for a window at all: --help, --version, --list-ports and the
-    // production-line commands need no display.
-    static bool wantsWindow(int argc, const char *const argv[]);
+    // The arguments without the options that QGuiApplication and QApplication take for themselves
+    // (-platform, -display, -style, ...), the program's name first: what parse() sees once Qt has
+    // taken them, known before any display is needed.
+    static QStringList withoutQtOptions(int argc, const char *const argv[]);
     // Whether they ask for a production-line command, which runs without any GUI library.
     static bool wantsJob(int argc, const char *const argv[]);
     // Whether any display could be reached: an X or Wayland display, or a platform named by the user.
@@ -45,6 +46,7 @@ public:
 
 private:
     Action usageError(const QString &text);
+    QString optionTakenForValue() const;
 
     QCommandLineParser m_parser;
     QCommandLineOption m_port;
@@ -56,6 +58,7 @@ private:
     QCommandLineOption m_json;
     QCommandLineOption m_repeat;
     QCommandLineOption m_log;
+    QCommandLineOption m_force;
     QString m_file;
     QString m_error;
     JobRequest m_request;

@@ -1,6 +1,8 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "headless/production_line.h"
+#include "headless/run_checks.h"
+#include "headless/text_output.h"
 #include "link/qt_serial_line.h"
 #include "link/serial_ports.h"
 #include "ui/dialogs.h"
@@ -11,6 +13,9 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,10 +29,9 @@ int listPorts()
     return 0;
 }
 
-int usageError(const panel::CommandLine &commandLine)
+int usageError(const QString &error)
 {
-    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
-                 qPrintable(commandLine.error()));
+    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n", qPrintable(error));
     return panel::kUsageExitCode;
 }
 
@@ -35,19 +39,34 @@ std::atomic<bool> stopRequested{false};
 
 extern "C" void requestStop(int) { stopRequested.store(true); }
 
+// Ctrl+C, SIGTERM, SIGHUP (the terminal or the SSH session gone) and SIGQUIT end the panels under way at
+// their next wait; the ports close, the results are logged and the tally prints. A reader gone from
+// standard output is told by the failed write, not by a signal that would end the run mid-panel.
+void handleStopSignals()
+{
+    struct sigaction stop {};
+    stop.sa_handler = requestStop;
+    sigemptyset(&stop.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaction(signal, &stop, nullptr);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+}
+
 // The production-line commands: no display and no GUI library needed, as over SSH or in a service.
 int runJobs(int argc, char *argv[])
 {
+    handleStopSignals();
     QCoreApplication app(argc, argv);
     panel::describeApplication();
     panel::CommandLine commandLine;
     const panel::CommandLine::Action action = commandLine.parse(QCoreApplication::arguments());
     if (action == panel::CommandLine::Action::Help || action == panel::CommandLine::Action::Version)
         commandLine.showHelpOrVersion(app);
-    if (action == panel::CommandLine::Action::ListPorts)
-        return listPorts();
     if (action != panel::CommandLine::Action::Headless)
-        return usageError(commandLine);
+        return usageError(commandLine.error());
 
     panel::ProductionRun run;
     run.request = commandLine.request();
@@ -57,13 +76,49 @@ int runJobs(int argc, char *argv[])
     run.json = commandLine.json();
     run.repeat = commandLine.repeat();
     run.logPath = commandLine.logPath();
+    std::atomic<int> panelsRead{0};
+    run.request.target.count = &panelsRead;
 
-    // Ctrl+C and SIGTERM end the panels under way at their next wait; the ports close and the tally prints.
-    std::signal(SIGINT, requestStop);
-    std::signal(SIGTERM, requestStop);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    panel::TextOutput out(STDOUT_FILENO);
+    panel::TextOutput err(STDERR_FILENO);
+    if (const std::optional<panel::RunRefusal> refusal = panel::checkRun(run)) {
+        if (refusal->exitCode == panel::kExitUsage)
+            return usageError(refusal->message);
+        err.writeLine(QStringLiteral("panelconfig: ") + refusal->message);
+        return refusal->exitCode;
+    }
     return panel::runProductionLine(run, out, err, stopRequested);
+}
+
+// Help, the version, the port list and usage errors: printed without any display, whatever DISPLAY
+// says, so Qt's -platform is set aside for the offscreen one.
+int runWithoutWindow(int argc, char *argv[], panel::CommandLine &commandLine, panel::CommandLine::Action action)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::vector<char *> arguments;
+    for (int i = 0; i < argc; ++i) {
+        const bool platform = std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0;
+        if (platform && i + 1 < argc)
+            ++i;
+        else
+            arguments.push_back(argv[i]);
+    }
+    int count = int(arguments.size());
+    arguments.push_back(nullptr);
+    QApplication app(count, arguments.data());
+    panel::describeApplication();
+    switch (action) {
+    case panel::CommandLine::Action::Help:
+    case panel::CommandLine::Action::Version:
+        commandLine.showHelpOrVersion(app);
+    case panel::CommandLine::Action::ListPorts:
+        return listPorts();
+    case panel::CommandLine::Action::UsageError:
+    case panel::CommandLine::Action::Headless: // taken by runJobs
+    case panel::CommandLine::Action::Window:
+        break;
+    }
+    return usageError(commandLine.error());
 }
 
 } // namespace
@@ -73,32 +128,18 @@ int main(int argc, char *argv[])
     if (panel::CommandLine::wantsJob(argc, argv))
         return runJobs(argc, argv);
 
-    // Help, version, the port list and usage errors are printed without a display.
-    const bool displayGiven = panel::CommandLine::displayGiven(argc, argv);
-    if (!displayGiven || !panel::CommandLine::wantsWindow(argc, argv))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    panel::describeApplication();
-
     panel::CommandLine commandLine;
-    switch (commandLine.parse(QApplication::arguments())) {
-    case panel::CommandLine::Action::UsageError:
-        return usageError(commandLine);
-    case panel::CommandLine::Action::Help:
-    case panel::CommandLine::Action::Version:
-        commandLine.showHelpOrVersion(app);
-    case panel::CommandLine::Action::ListPorts:
-        return listPorts();
-    case panel::CommandLine::Action::Headless: // taken by runJobs
-    case panel::CommandLine::Action::Window:
-        if (!displayGiven) {
-            std::fprintf(stderr, "panelconfig: no display to show the window on (DISPLAY and WAYLAND_DISPLAY "
-                                 "are not set)\n");
-            return 1;
-        }
-        break;
+    const panel::CommandLine::Action action = commandLine.parse(panel::CommandLine::withoutQtOptions(argc, argv));
+    if (action != panel::CommandLine::Action::Window)
+        return runWithoutWindow(argc, argv, commandLine, action);
+    if (!panel::CommandLine::displayGiven(argc, argv)) {
+        std::fprintf(stderr, "panelconfig: no display to show the window on (DISPLAY and WAYLAND_DISPLAY "
+                             "are not set)\n");
+        return 1;
     }
 
+    QApplication app(argc, argv);
+    panel::describeApplication();
     const panel::PortChoice port = panel::choosePanelPort(panel::portCandidates(commandLine.port()));
     panel::QtSerialLine line(port.device);
     panel::QtDialogs dialogs;

@@ -93,9 +93,10 @@ PanelFileRecord record_of(const NamedPanelConfig &named)
     return record;
 }
 
-QString save_named_config(const QString &path, const NamedPanelConfig &named)
+SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named, ExistingFile existing,
+                              mode_t newMode)
 {
-    return savePanelFile(path, record_of(named));
+    return savePanelFile(path, record_of(named), existing, newMode);
 }
 
 void save_config_file(OperationReport &report, ConfigFileHost &host, const std::optional<NamedPanelConfig> &named)
@@ -113,10 +114,10 @@ void save_config_file(OperationReport &report, ConfigFileHost &host, const std::
                                                         qtNameFilter(kFilter), named->panel + QStringLiteral(".pnl"));
     if (!path || path->isEmpty())
         return;
-    const QString failure = save_named_config(*path, *named);
-    if (!failure.isEmpty()) {
+    const SaveOutcome saved = save_named_config(*path, *named);
+    if (!saved.saved()) {
         report.message(QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED") + QChar(10) + *path
-                           + QStringLiteral(": ") + failure,
+                           + QStringLiteral(": ") + saved.reason,
                        QString());
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file/atomic_file.h"
 #include "file/pnl_record.h"
 #include "model/panel_config.h"
 
@@ -20,8 +21,9 @@ struct ConfigFileRead {
 ConfigFileRead read_config_file(const QString &path);
 NamedPanelConfig named_config_of(const PanelFileRecord &record);
 PanelFileRecord record_of(const NamedPanelConfig &named);
-// Writes the file atomically; an empty string on success, else why not.
-QString save_named_config(const QString &path, const NamedPanelConfig &named);
+// Writes the file as a whole or not at all.
+SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named,
+                              ExistingFile existing = ExistingFile::Replace, mode_t newMode = 0666);
 
 // Saves what the window shows as a .pnl file chosen in the window's file dialog. No configuration
 // means a button is incomplete.

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace panel {
 
@@ -24,23 +23,13 @@ PanelFileParse loadPanelFile(const QString &path)
     return parsePanelFile(QByteArrayView(bytes).first(truncated ? kPanelFileReadCap : bytes.size()), truncated);
 }
 
-QString savePanelFile(const QString &path, const PanelFileRecord &record)
+SaveOutcome savePanelFile(const QString &path, const PanelFileRecord &record, ExistingFile existing, mode_t newMode)
 {
     const auto bytes = encodePanelFile(record);
     if (!bytes)
-        return QStringLiteral("A text holds a character that a panel file cannot store, or is too long.");
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(*bytes) != bytes->size()) {
-        QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+        return {SaveOutcome::Failed,
+                QStringLiteral("A text holds a character that a panel file cannot store, or is too long.")};
+    return saveAtomically(path, *bytes, existing, newMode);
 }
 
 } // namespace panel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file/atomic_file.h"
 #include "file/pnl_codec.h"
 
 #include <QString>
@@ -12,7 +13,8 @@ inline constexpr qint64 kPanelFileReadCap = qint64(64) * 1024;
 // Refuses anything but a regular file, reads at most kPanelFileReadCap bytes and parses them.
 PanelFileParse loadPanelFile(const QString &path);
 
-// Replaces the file as a whole or not at all. Returns an empty string on success, else why not.
-QString savePanelFile(const QString &path, const PanelFileRecord &record);
+// Writes the file as a whole or not at all (see saveAtomically).
+SaveOutcome savePanelFile(const QString &path, const PanelFileRecord &record,
+                          ExistingFile existing = ExistingFile::Replace, mode_t newMode = 0666);
 
 } // namespace panel

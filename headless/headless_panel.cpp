@@ -14,7 +14,7 @@ HeadlessPanel::HeadlessPanel(const std::atomic<bool> *stop)
     : m_stop(stop)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { m_vars.timer_flag = 1; });
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { m_vars.timer_flag = 1; });
     // The window's start-up state: box unticked, both intensities "100".
     m_vars.indpercent = kFullIntensityCode;
     m_vars.blpercent = kFullIntensityCode;
@@ -25,6 +25,12 @@ void HeadlessPanel::armTimer()
     m_timer.setInterval(100);
     m_vars.timer_flag = 0;
     m_timer.start();
+}
+
+void HeadlessPanel::registerSeen(int address, qint16 value)
+{
+    if (address >= 0 && address < kConfigRegisters)
+        m_seen[address] = value;
 }
 
 void HeadlessPanel::reportStatus(const QString &text, std::optional<quint32>) { m_status = text; }

@@ -36,11 +36,14 @@ public:
     OperationVars &operationVars() override { return m_vars; }
     void armTimer() override;
     bool operationAbandoned() const override { return m_stop && m_stop->load(); }
+    void registerSeen(int address, qint16 value) override;
 
     // What the window would write now; nothing when a button is incomplete.
     std::optional<PanelConfig> gather();
     // The values as they were shown, before any rule corrected them: a panel read's registers.
     const PanelConfig &shown() const { return m_shown; }
+    // Registers 0 to 9 as the panel was seen to hold them; nothing for one never read.
+    const std::array<std::optional<qint16>, kConfigRegisters> &seen() const { return m_seen; }
     QString status() const { return m_status; }
     const QStringList &messages() const { return m_messages; }
 
@@ -58,6 +61,7 @@ private:
     int m_indicatorPosition = 0;
     int m_backlightPosition = 0;
     PanelConfig m_shown;
+    std::array<std::optional<qint16>, kConfigRegisters> m_seen{};
     QString m_status;
     QStringList m_messages;
 };

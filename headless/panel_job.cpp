@@ -1,12 +1,14 @@
 #include "headless/panel_job.h"
 
 #include "file/config_file_ops.h"
+#include "file/panel_name.h"
+#include "headless/file_name_fields.h"
 #include "headless/headless_panel.h"
 #include "link/panel_operations.h"
 #include "link/serial_line.h"
-#include "model/config_display.h"
 #include "model/status_texts.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -26,36 +28,54 @@ int exitCodeOf(PanelOutcome outcome)
     case PanelOutcome::NoResponse:
     case PanelOutcome::BadData:
     case PanelOutcome::Incomplete:
+    case PanelOutcome::Stopped:
         break;
     }
     return kExitLineFailure;
 }
 
 // The result in the window's words: its status text, or the mismatch message it showed instead.
-void takeOutcome(JobResult &result, PanelOutcome outcome, const HeadlessPanel &panel)
+void takeOutcome(JobResult &result, PanelOutcome outcome, const HeadlessPanel &panel, const SerialLine &line)
 {
     result.exitCode = exitCodeOf(outcome);
-    result.result = outcome == PanelOutcome::IdentityMismatch && !panel.messages().isEmpty()
-        ? panel.messages().constLast()
-        : panel.status();
+    result.registers = panel.seen();
+    if (outcome == PanelOutcome::Stopped)
+        result.result = kStoppedText;
+    else if (outcome == PanelOutcome::IdentityMismatch && !panel.messages().isEmpty())
+        result.result = panel.messages().constLast();
+    else
+        result.result = panel.status();
+    if (outcome == PanelOutcome::PortNotOpened) {
+        result.portFailure = true;
+        result.advice = line.openAdvice();
+    }
 }
 
 QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
 
-// What the window would write after opening the file: the file shown through the rules, gathered.
-std::optional<PanelConfig> configOfFile(const QString &path, JobResult &result)
+// A panel read whole goes to the file its target names for it, never over a file it must keep.
+void saveRead(JobResult &result, const ReadTarget &target, HeadlessPanel &panel, const QString &device)
 {
-    const ConfigFileRead read = read_config_file(path);
-    if (!read.record) {
+    const int n = target.count ? target.count->fetch_add(1) + 1 : 1;
+    const QString path = expandFileName(target.pattern, device, n, QDateTime::currentDateTimeUtc());
+    result.file = path;
+    NamedPanelConfig named;
+    named.config = panel.gather().value_or(panel.shown());
+    named.panel = target.panelName.isEmpty() ? QFileInfo(path).completeBaseName() : target.panelName;
+    if (const QString problem = panelNameProblem(named.panel); !problem.isEmpty()) {
         result.exitCode = kExitFileFailure;
-        result.result = QStringLiteral("FILE REFUSED: ") + read.reason;
-        return std::nullopt;
+        result.result = QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED: ") + problem;
+        return;
     }
-    HeadlessPanel opened;
-    show_named_config(opened, opened.operationVars(), named_config_of(*read.record));
-    for (const QString &message : opened.messages())
-        result.warnings << oneLine(message);
-    return opened.gather();
+    const SaveOutcome saved =
+        save_named_config(path, named, target.replace ? ExistingFile::Replace : ExistingFile::Keep);
+    if (saved.kind == SaveOutcome::Exists) {
+        result.exitCode = kExitFileFailure;
+        result.result = saved.reason;
+    } else if (!saved.saved()) {
+        result.exitCode = kExitFileFailure;
+        result.result = QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED: ") + saved.reason;
+    }
 }
 
 } // namespace
@@ -97,31 +117,21 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     result.device = line.deviceName();
     result.command = commandName(request.command);
     result.file = request.file;
-
-    std::optional<PanelConfig> fromFile;
-    if (request.command != JobRequest::Command::Read) {
-        fromFile = configOfFile(request.file, result);
-        if (result.exitCode != kExitDone) {
-            result.seconds = double(clock.nsecsElapsed()) / 1e9;
-            return result;
-        }
-    }
+    result.warnings = request.fileWarnings;
+    if (request.intended)
+        result.intended = request.intended->registers();
 
     HeadlessPanel panel(stop);
     if (request.command == JobRequest::Command::Write) {
-        takeOutcome(result, write_config(panel, panel, line, fromFile), panel);
-        if (fromFile)
-            result.registers = fromFile->registers();
+        takeOutcome(result, write_config(panel, panel, line, request.intended), panel, line);
     } else {
-        takeOutcome(result, read_config(panel, panel, line), panel);
+        takeOutcome(result, read_config(panel, panel, line), panel, line);
         for (const QString &message : panel.messages())
             result.warnings << oneLine(message);
-        if (result.exitCode == kExitDone)
-            result.registers = panel.shown().registers();
     }
 
-    if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify) {
-        result.differences = describeDifferences(panel.shown(), *fromFile);
+    if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify && request.intended) {
+        result.differences = describeDifferences(panel.shown(), *request.intended);
         if (!result.differences.isEmpty()) {
             result.exitCode = kExitDifferences;
             result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
@@ -129,14 +139,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
             result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
         }
     } else if (result.exitCode == kExitDone && request.command == JobRequest::Command::Read) {
-        NamedPanelConfig named;
-        named.config = panel.gather().value_or(panel.shown());
-        named.panel = request.panelName.isEmpty() ? QFileInfo(request.file).completeBaseName() : request.panelName;
-        const QString failure = save_named_config(request.file, named);
-        if (!failure.isEmpty()) {
-            result.exitCode = kExitFileFailure;
-            result.result = QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED: ") + failure;
-        }
+        saveRead(result, request.target, panel, result.device);
     }
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;

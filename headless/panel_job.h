@@ -23,26 +23,44 @@ enum ExitCode : int {
     kExitUsage = 64,
 };
 
+// Where --read saves each panel: a file name that may hold the fields {port}, {n} and {time}.
+struct ReadTarget {
+    QString pattern;
+    QString panelName;                 // the name saved in the file; empty: the file's base name
+    bool replace = false;              // --force: an existing file may be replaced
+    std::atomic<int> *count = nullptr; // the panels read so far in this run, for {n}
+};
+
 struct JobRequest {
     enum class Command { Write, Verify, Read };
     Command command = Command::Write;
-    QString file;
-    QString panelName; // --read: the name saved in the file; empty: the file's base name
+    QString file;                       // as given on the command line
+    std::optional<PanelConfig> intended; // --write, --verify: what the window would write for the file
+    QStringList fileWarnings;            // the messages the window shows on opening the file
+    ReadTarget target;                   // --read
 };
+
+using SeenRegisters = std::array<std::optional<qint16>, kConfigRegisters>;
 
 struct JobResult {
     QString device;
     QString command;
-    QString file;
+    QString file;        // the file read, compared or saved
     QString result;      // in the window's words where the window has them
     int exitCode = kExitDone;
-    std::optional<std::array<qint16, kConfigRegisters>> registers; // written, read or compared
+    bool portFailure = false;  // the port could not be opened: no panel was reached
+    SeenRegisters registers{}; // what the panel was seen to hold: read, or verified by read-back
+    std::optional<std::array<qint16, kConfigRegisters>> intended;
     QStringList differences; // --verify, in a person's words
     QStringList warnings;    // the messages the window would have shown
+    QString advice;          // what to do about a port that could not be opened
     double seconds = 0;
 };
 
 QString commandName(JobRequest::Command command);
+
+// The text of a panel operation that was stopped before it ended.
+inline const QString kStoppedText = QStringLiteral("STOPPED BEFORE THE END");
 
 // Runs one command against the panel on the line, with the window's own operations. Must run on a
 // thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait.

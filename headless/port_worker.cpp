@@ -1,9 +1,12 @@
 #include "headless/port_worker.h"
 
-#include "link/protocol.h"
+#include "headless/headless_panel.h"
+#include "link/panel_link.h"
 #include "link/qt_serial_line.h"
+#include "model/status_texts.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -11,67 +14,92 @@ namespace panel {
 
 namespace {
 
-constexpr int kPresenceIntervalMs = 1000; // one hail, one byte, a second
-constexpr int kAnswerWaitMs = 300;
-
-// Runs the thread's events until done() or the time is up; a tick wakes it to look at the clock.
-void waitUntil(const std::function<bool()> &done, int milliseconds)
-{
-    QTimer tick;
-    tick.start(50);
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
+constexpr int kPresenceIntervalMs = 1000;      // one hail sequence a second
+constexpr int kPortReportIntervalMs = 60 * 1000; // a port that stays closed is told of once a minute
+constexpr int kWakeUpMs = 50;                   // how soon a wait sees the stop
 
 } // namespace
 
-bool panelAnswers(SerialLine &line)
-{
-    QString error;
-    if (!line.open(kLineSettings, &error))
-        return false;
-    line.write(hailCommand());
-    waitUntil([&] { return line.bytesWaiting() >= kReplyLength || line.isBroken(); }, kAnswerWaitMs);
-    const bool answered = line.takeAll() == kAcknowledge;
-    line.close();
-    return answered;
-}
-
-PortWorker::PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop)
+PortWorker::PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop,
+                       const std::atomic<bool> &noMorePanels)
     : m_request(request)
     , m_device(device)
     , m_repeat(repeat)
     , m_stop(stop)
+    , m_noMorePanels(noMorePanels)
 {
 }
 
-bool PortWorker::waitForPresence(SerialLine &line, bool present)
+// Runs the thread's events until the time is up or the run ends; a tick wakes it to look.
+void PortWorker::pause(int milliseconds) const
 {
-    while (!m_stop.load()) {
-        if (panelAnswers(line) == present)
+    QTimer tick;
+    tick.start(kWakeUpMs);
+    const QDeadlineTimer deadline(milliseconds);
+    while (goOn() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+PortWorker::Presence PortWorker::probe(SerialLine &line, QString *error)
+{
+    HeadlessPanel host(&m_stop);
+    PanelLink link(host, host, line); // closes the line when done
+    if (!link.open_panel_port(error))
+        return Presence::PortNotOpened;
+    return link.hail_panel() ? Presence::Panel : Presence::NoPanel;
+}
+
+bool PortWorker::waitForPanel(SerialLine &line)
+{
+    QElapsedTimer sinceReport;
+    while (goOn()) {
+        QString error;
+        const Presence presence = probe(line, &error);
+        if (presence == Presence::Panel)
             return true;
-        waitUntil([this] { return m_stop.load(); }, kPresenceIntervalMs);
+        if (presence == Presence::PortNotOpened && (!sinceReport.isValid() || sinceReport.elapsed() >= kPortReportIntervalMs)) {
+            sinceReport.start();
+            JobResult result;
+            result.device = m_device;
+            result.command = commandName(m_request.command);
+            result.file = m_request.file;
+            result.result = kPortNotOpened + QChar(10) + m_device + QStringLiteral(": ") + error;
+            result.exitCode = kExitPortFailure;
+            result.portFailure = true;
+            result.advice = line.openAdvice();
+            if (m_request.intended)
+                result.intended = m_request.intended->registers();
+            emit panelDone(result);
+        }
+        pause(kPresenceIntervalMs);
+    }
+    return false;
+}
+
+bool PortWorker::waitForPanelGone(SerialLine &line)
+{
+    while (goOn()) {
+        QString error;
+        if (probe(line, &error) != Presence::Panel)
+            return true;
+        pause(kPresenceIntervalMs);
     }
     return false;
 }
 
 void PortWorker::run()
 {
-    QtSerialLine line(m_device);
-    do {
-        if (m_repeat && !waitForPresence(line, true))
-            break;
-        JobResult result = runJob(m_request, line, &m_stop);
-        if (m_stop.load() && result.exitCode != kExitDone) {
-            result.result = QStringLiteral("STOPPED BEFORE THE END: ") + result.result;
-            result.exitCode = qMax(result.exitCode, int(kExitLineFailure));
-        }
-        emit panelDone(result);
-        if (m_repeat && !waitForPresence(line, false))
-            break;
-    } while (m_repeat && !m_stop.load());
+    {
+        QtSerialLine line(m_device);
+        do {
+            if (m_repeat && !waitForPanel(line))
+                break;
+            emit panelDone(runJob(m_request, line, &m_stop));
+            if (m_repeat && !waitForPanelGone(line))
+                break;
+        } while (m_repeat && goOn());
+    }
+    emit finished();
 }
 
 } // namespace panel

@@ -2,39 +2,47 @@
 
 #include "headless/panel_job.h"
 
-#include <QThread>
+#include <QObject>
 #include <atomic>
 
 namespace panel {
 
 class SerialLine;
 
-// Runs the jobs of one port on a thread of its own, with its own event loop and serial line. With
-// repeat it waits for a panel to answer before each job and for it to go after.
-class PortWorker : public QThread
+// Runs the jobs of one port, on the thread it is moved to, with its own serial line. With repeat it
+// waits for a panel to answer before each job and for it to go after, and tells of a port that
+// cannot be opened at once and then at most once a minute while it stays so.
+class PortWorker : public QObject
 {
     Q_OBJECT
 public:
-    PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop);
+    // stop: abandon the panel under way. noMorePanels: finish it, but start no other.
+    PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop,
+               const std::atomic<bool> &noMorePanels);
+
+public slots:
+    void run();
 
 signals:
     void panelDone(const panel::JobResult &result);
-
-protected:
-    void run() override;
+    void finished();
 
 private:
-    // Hails once, at a calm rate, until the panel's presence is `present`. False when stopped.
-    bool waitForPresence(SerialLine &line, bool present);
+    enum class Presence { Panel, NoPanel, PortNotOpened };
+
+    // One hail sequence, as a whole-panel operation opens with.
+    Presence probe(SerialLine &line, QString *error);
+    bool waitForPanel(SerialLine &line);
+    bool waitForPanelGone(SerialLine &line);
+    bool goOn() const { return !m_stop.load() && !m_noMorePanels.load(); }
+    void pause(int milliseconds) const;
 
     JobRequest m_request;
     QString m_device;
     bool m_repeat;
     const std::atomic<bool> &m_stop;
+    const std::atomic<bool> &m_noMorePanels;
 };
-
-// One hail on its own: whether a panel answers "D000D" within a short wait. Opens and closes the line.
-bool panelAnswers(SerialLine &line);
 
 } // namespace panel
 

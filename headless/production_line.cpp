@@ -1,13 +1,16 @@
 #include "headless/production_line.h"
 
 #include "headless/port_worker.h"
+#include "headless/result_json.h"
+#include "headless/run_log.h"
+#include "headless/text_output.h"
 
 #include <QDateTime>
+#include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
+#include <QThread>
 #include <memory>
 #include <vector>
 
@@ -15,101 +18,175 @@ namespace panel {
 
 namespace {
 
-QJsonObject toJson(const JobResult &result, int count)
-{
-    QJsonObject object{{QStringLiteral("port"), result.device},
-                       {QStringLiteral("command"), result.command},
-                       {QStringLiteral("file"), result.file},
-                       {QStringLiteral("result"), result.result},
-                       {QStringLiteral("exit_code"), result.exitCode},
-                       {QStringLiteral("seconds"), qRound(result.seconds * 1000) / 1000.0}};
-    if (result.registers) {
-        QJsonArray registers;
-        for (qint16 value : *result.registers)
-            registers.append(value);
-        object.insert(QStringLiteral("registers"), registers);
-    }
-    if (!result.differences.isEmpty())
-        object.insert(QStringLiteral("differences"), QJsonArray::fromStringList(result.differences));
-    if (!result.warnings.isEmpty())
-        object.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings));
-    if (count > 0)
-        object.insert(QStringLiteral("count"), count);
-    return object;
-}
+struct Tally {
+    int panels = 0;
+    int done = 0;
+    int portFailures = 0;
 
-QString compact(const QJsonObject &object)
+    QString describe() const
+    {
+        QString text = QStringLiteral("%1 panels, %2 done, %3 not done").arg(panels).arg(done).arg(panels - done);
+        if (portFailures > 0)
+            text += QStringLiteral(", port not opened %1 times").arg(portFailures);
+        return text;
+    }
+    QJsonObject json() const
+    {
+        return {{QStringLiteral("panels"), panels},
+                {QStringLiteral("done"), done},
+                {QStringLiteral("not_done"), panels - done},
+                {QStringLiteral("port_failures"), portFailures}};
+    }
+    void add(const JobResult &result)
+    {
+        if (result.portFailure && result.exitCode == kExitPortFailure) {
+            ++portFailures;
+            return;
+        }
+        ++panels;
+        done += result.exitCode == kExitDone ? 1 : 0;
+    }
+};
+
+// Takes each result as it comes, on the thread that runs the event loop: prints it, logs it, counts it.
+class ResultDesk
 {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
+public:
+    ResultDesk(const ProductionRun &run, TextOutput &out, TextOutput &err, RunLog &log, std::atomic<bool> &noMore)
+        : m_run(run)
+        , m_out(out)
+        , m_err(err)
+        , m_log(log)
+        , m_noMore(noMore)
+    {
+        for (const QString &device : run.devices)
+            m_ports.insert(device, Tally());
+    }
+
+    void take(const JobResult &result)
+    {
+        m_total.add(result);
+        m_ports[result.device].add(result);
+        m_worst = qMax(m_worst, result.exitCode);
+        const int count = m_run.repeat && !result.portFailure ? m_total.panels : 0;
+        // The file's own messages were said once at the start.
+        for (const QString &warning : result.warnings.mid(m_run.request.fileWarnings.size()))
+            m_err.writeLine(QStringLiteral("panelconfig: %1: warning: %2").arg(result.device, warning));
+        if (!result.advice.isEmpty())
+            m_err.writeLine(QStringLiteral("panelconfig: %1: %2").arg(result.device, result.advice));
+        print(result, count);
+        if (m_log.isOpen()) {
+            QJsonObject entry = resultJson(result, count);
+            entry.insert(QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
+            if (const QString failure = m_log.append(compactJson(entry)); !failure.isEmpty()) {
+                m_err.writeLine(QStringLiteral("panelconfig: the log %1 could not be written: %2").arg(m_run.logPath, failure));
+                m_worst = qMax(m_worst, int(kExitFileFailure));
+                m_noMore.store(true); // no panel goes on without its record
+            }
+        }
+    }
+
+    void printTally()
+    {
+        if (m_run.json) {
+            QJsonObject tally = m_total.json();
+            QJsonObject ports;
+            for (auto port = m_ports.cbegin(); port != m_ports.cend(); ++port)
+                ports.insert(port.key(), port.value().json());
+            tally.insert(QStringLiteral("ports"), ports);
+            writeOut(QString::fromUtf8(compactJson({{QStringLiteral("tally"), tally}})));
+            return;
+        }
+        writeOut(QStringLiteral("tally: ") + m_total.describe());
+        if (m_ports.size() > 1 || m_total.portFailures > 0) {
+            for (auto port = m_ports.cbegin(); port != m_ports.cend(); ++port)
+                writeOut(QStringLiteral("tally %1: %2").arg(port.key(), port.value().describe()));
+        }
+    }
+
+    int exitCode() const { return m_worst; }
+
+private:
+    void print(const JobResult &result, int count)
+    {
+        if (m_run.json) {
+            writeOut(QString::fromUtf8(compactJson(resultJson(result, count))));
+            return;
+        }
+        writeOut(result.device + (count > 0 ? QStringLiteral(" #%1").arg(count) : QString()) + QStringLiteral(": ")
+                 + QString(result.result).replace(QChar(10), QStringLiteral(": "))
+                 + QStringLiteral(" (%1 s)").arg(result.seconds, 0, 'f', 2));
+        for (const QString &difference : result.differences)
+            writeOut(result.device + QStringLiteral(":   ") + difference);
+    }
+
+    // A result that cannot be printed is a failure of the run, said once; the panels go on.
+    void writeOut(const QString &line)
+    {
+        const bool failedBefore = m_out.failed();
+        if (m_out.writeLine(line))
+            return;
+        m_worst = qMax(m_worst, int(kExitFileFailure));
+        if (!failedBefore)
+            m_err.writeLine(QStringLiteral("panelconfig: the results could not be printed: ") + m_out.error());
+    }
+
+    const ProductionRun &m_run;
+    TextOutput &m_out;
+    TextOutput &m_err;
+    RunLog &m_log;
+    std::atomic<bool> &m_noMore;
+    Tally m_total;
+    QMap<QString, Tally> m_ports;
+    int m_worst = kExitDone;
+};
 
 } // namespace
 
-int runProductionLine(const ProductionRun &run, QTextStream &out, QTextStream &err, const std::atomic<bool> &stop)
+int runProductionLine(const ProductionRun &run, TextOutput &out, TextOutput &err, const std::atomic<bool> &stop)
 {
     qRegisterMetaType<JobResult>();
-    QFile log(run.logPath);
-    if (!run.logPath.isEmpty() && !log.open(QIODevice::Append | QIODevice::Text)) {
-        err << "panelconfig: the log " << run.logPath << " cannot be written: " << log.errorString() << Qt::endl;
-        return kExitFileFailure;
+    RunLog log;
+    if (!run.logPath.isEmpty()) {
+        if (const QString failure = log.open(run.logPath); !failure.isEmpty()) {
+            err.writeLine(QStringLiteral("panelconfig: the log %1 cannot be written: %2").arg(run.logPath, failure));
+            return kExitFileFailure;
+        }
     }
+    for (const QString &warning : run.request.fileWarnings)
+        err.writeLine(QStringLiteral("panelconfig: %1: warning: %2").arg(run.request.file, warning));
 
-    int worst = kExitDone;
-    int panels = 0;
-    int done = 0;
+    std::atomic<bool> noMorePanels{false};
+    ResultDesk desk(run, out, err, log, noMorePanels);
     QEventLoop loop;
     int running = int(run.devices.size());
-    std::vector<std::unique_ptr<PortWorker>> workers;
+    std::vector<std::unique_ptr<QThread>> threads;
     for (const QString &device : run.devices) {
-        workers.push_back(std::make_unique<PortWorker>(run.request, device, run.repeat, stop));
-        PortWorker *worker = workers.back().get();
-        QObject::connect(worker, &PortWorker::panelDone, &loop, [&](const JobResult &result) {
-            ++panels;
-            done += result.exitCode == kExitDone ? 1 : 0;
-            worst = qMax(worst, result.exitCode);
-            const int count = run.repeat ? panels : 0;
-            for (const QString &warning : result.warnings)
-                err << "panelconfig: " << result.device << ": warning: " << warning << Qt::endl;
-            if (run.json) {
-                out << compact(toJson(result, count)) << Qt::endl;
-            } else {
-                out << result.device << (count > 0 ? QStringLiteral(" #%1").arg(count) : QString()) << ": "
-                    << QString(result.result).replace(QChar(10), QStringLiteral(": "))
-                    << QStringLiteral(" (%1 s)").arg(result.seconds, 0, 'f', 2) << Qt::endl;
-                for (const QString &difference : result.differences)
-                    out << result.device << ":   " << difference << Qt::endl;
-            }
-            if (log.isOpen()) {
-                QJsonObject entry = toJson(result, count);
-                entry.insert(QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
-                log.write(compact(entry).toUtf8() + '\n');
-                log.flush();
-            }
-        });
-        QObject::connect(worker, &QThread::finished, &loop, [&] {
+        threads.push_back(std::make_unique<QThread>());
+        QThread *thread = threads.back().get();
+        auto *worker = new PortWorker(run.request, device, run.repeat, stop, noMorePanels);
+        worker->moveToThread(thread);
+        QObject::connect(thread, &QThread::started, worker, &PortWorker::run, Qt::QueuedConnection);
+        QObject::connect(worker, &PortWorker::finished, thread, &QThread::quit);
+        QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater);
+        QObject::connect(worker, &PortWorker::panelDone, &loop, [&desk](const JobResult &result) { desk.take(result); });
+        QObject::connect(thread, &QThread::finished, &loop, [&running, &loop] {
             if (--running == 0)
                 loop.quit();
         });
     }
-    for (const auto &worker : workers)
-        worker->start();
+    for (const auto &thread : threads)
+        thread->start();
     if (running > 0)
         loop.exec();
-    for (const auto &worker : workers)
-        worker->wait();
+    for (const auto &thread : threads)
+        thread->wait();
+    // Results posted by a worker just before its thread ended.
+    QCoreApplication::sendPostedEvents(&loop);
 
-    if (run.repeat) {
-        if (run.json) {
-            out << compact({{QStringLiteral("tally"),
-                             QJsonObject{{QStringLiteral("panels"), panels}, {QStringLiteral("done"), done},
-                                         {QStringLiteral("not_done"), panels - done}}}})
-                << Qt::endl;
-        } else {
-            out << QStringLiteral("tally: %1 panels, %2 done, %3 not done").arg(panels).arg(done).arg(panels - done)
-                << Qt::endl;
-        }
-    }
-    return worst;
+    if (run.repeat)
+        desk.printTally();
+    return desk.exitCode();
 }
 
 } // namespace panel

@@ -3,10 +3,11 @@
 #include "headless/panel_job.h"
 
 #include <QStringList>
-#include <QTextStream>
 #include <atomic>
 
 namespace panel {
+
+class TextOutput;
 
 // A production-line run: one command on every port at once, each port on a thread of its own.
 struct ProductionRun {
@@ -17,8 +18,10 @@ struct ProductionRun {
     QString logPath;     // every result appended as a JSON line; empty: no log
 };
 
-// Prints each result on out as it comes (one line, or one JSON object) and warnings on err. Ends when
-// every port is done, or soon after stop is set. Returns the highest exit code of any panel.
-int runProductionLine(const ProductionRun &run, QTextStream &out, QTextStream &err, const std::atomic<bool> &stop);
+// Prints each result on out as it comes (one line, or one JSON object) and warnings and advice on
+// err. Ends when every port is done, or soon after stop is set. Returns the highest exit code of the
+// whole run; at least kExitFileFailure when a result could not be printed or logged.
+// The run must have passed checkRun.
+int runProductionLine(const ProductionRun &run, TextOutput &out, TextOutput &err, const std::atomic<bool> &stop);
 
 } // namespace panel

@@ -48,6 +48,25 @@ QByteArray PanelLink::takeReply()
     return ended() ? QByteArray() : reply;
 }
 
+// The reply to a read. An acknowledgement in front of it answers an earlier hail or write that came
+// late: it is dropped and the wait goes on, within the same tick, for the read's own reply.
+QByteArray PanelLink::takeReadReply()
+{
+    m_host.armTimer();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QByteArray reply;
+    for (;;) {
+        while (reply.size() + m_line.bytesWaiting() < kReplyLength && m_vars.timer_flag != 1 && !ended())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        reply += m_line.takeAll();
+        while (reply.startsWith(kAcknowledge))
+            reply.remove(0, kAcknowledge.size());
+        if (reply.size() >= kReplyLength || m_vars.timer_flag == 1 || ended())
+            break;
+    }
+    return ended() ? QByteArray() : reply;
+}
+
 // Bytes that came before a command cannot answer it: a reply sent twice, or one that came too late,
 // would otherwise be taken for this command's and every later value would be a register off.
 void PanelLink::sendCommand(const QByteArray &command)
@@ -88,8 +107,7 @@ PanelLink::Read PanelLink::read_register()
     sendCommand(readCommand(quint8(m_vars.address_l)));
     m_vars.timer_flag = 0;
     m_vars.error_flag = 0;
-    wait_for_reply();
-    const QByteArray reply = takeReply();
+    const QByteArray reply = takeReadReply();
     m_vars.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
     if (reply.size() < kShortestReadReply) {
         m_vars.error_flag = 1;
@@ -97,8 +115,10 @@ PanelLink::Read PanelLink::read_register()
         return Read::Missing;
     }
     const ReplyValue value = replyValue(reply);
-    if (value.fits)
+    if (value.fits) {
         m_vars.A = value.value;
+        m_host.registerSeen(m_vars.address_l, m_vars.A);
+    }
     if (!value.fits || m_vars.A > 160 || m_vars.A < 0) {
         m_vars.error_flag = 1;
         m_report.reportStatus(kOutOfRange);
@@ -123,16 +143,17 @@ void PanelLink::write_register()
         return;
     }
     sendCommand(readCommand(quint8(m_vars.address_l)));
-    wait_for_reply();
-    const QByteArray reply = takeReply();
+    const QByteArray reply = takeReadReply();
     if (reply.size() < kShortestReadReply) {
         m_vars.error_flag = 1;
         m_report.reportStatus(kCorrupted);
         return;
     }
     const ReplyValue value = replyValue(reply);
-    if (value.fits)
+    if (value.fits) {
         m_vars.A = value.value;
+        m_host.registerSeen(m_vars.address_l, m_vars.A);
+    }
     if (value.fits && m_vars.A == m_vars.data_l) {
         m_report.reportStatus(kCommunicationsOk, kYellow);
     } else {

@@ -31,6 +31,7 @@ private:
     void sendCommand(const QByteArray &command);
     void wait_for_reply();
     QByteArray takeReply();
+    QByteArray takeReadReply();
     bool ended() const;
 
     PanelHost &m_host;

@@ -83,9 +83,7 @@ bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)
     return false;
 }
 
-} // namespace
-
-PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line)
+PanelOutcome read_whole_config(PanelHost &host, OperationReport &report, SerialLine &line)
 {
     OperationVars &v = host.operationVars();
     report.reportStatus(kStartingRead, kYellow);
@@ -103,8 +101,8 @@ PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &l
     return PanelOutcome::Done;
 }
 
-PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,
-                          const std::optional<PanelConfig> &config)
+PanelOutcome write_whole_config(PanelHost &host, OperationReport &report, SerialLine &line,
+                                const std::optional<PanelConfig> &config)
 {
     OperationVars &v = host.operationVars();
     report.reportStatus(kStartingWrite, kYellow);
@@ -130,6 +128,25 @@ PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &
     link.pause_tick();
     report.reportStatus(kProgrammed, kGreen);
     return PanelOutcome::Done;
+}
+
+// A failure of an operation that was being abandoned is its being stopped, whatever it looked like.
+PanelOutcome stoppedOr(const PanelHost &host, PanelOutcome outcome)
+{
+    return outcome != PanelOutcome::Done && host.operationAbandoned() ? PanelOutcome::Stopped : outcome;
+}
+
+} // namespace
+
+PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line)
+{
+    return stoppedOr(host, read_whole_config(host, report, line));
+}
+
+PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,
+                          const std::optional<PanelConfig> &config)
+{
+    return stoppedOr(host, write_whole_config(host, report, line, config));
 }
 
 } // namespace panel

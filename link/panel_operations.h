@@ -11,7 +11,8 @@ class PanelHost;
 class SerialLine;
 
 // How a whole-panel operation ended, for whoever must tell a person or a script.
-enum class PanelOutcome { Done, PortNotOpened, NoResponse, IdentityMismatch, BadData, Incomplete };
+// Stopped: it failed because it was being abandoned.
+enum class PanelOutcome { Done, PortNotOpened, NoResponse, IdentityMismatch, BadData, Incomplete, Stopped };
 
 // Reads registers 63 and 0 to 9 of the panel and shows them through the report, with the status.
 PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line);

@@ -10,6 +10,7 @@
 #include "ui/window_layout.h"
 
 #include "file/config_file_ops.h"
+#include "file/panel_name.h"
 #include "model/status_texts.h"
 
 #include <QCloseEvent>
@@ -29,7 +30,6 @@ namespace {
 
 const char *const kCaption = "KD CVX 4/6 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM";
 const char *const kDesignation = "DESIGNATION ";
-constexpr int kPanelNameLimit = 12;
 // Long enough for any label on a panel, short enough that a saved file always reads back.
 constexpr int kDesignationLimit = 255;
 

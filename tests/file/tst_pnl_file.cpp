@@ -1,4 +1,5 @@
 #include "file/pnl_file.h"
+#include "file_size_limit.h"
 #include "sample_record.h"
 
 #include <QtTest>
@@ -30,9 +31,17 @@ QMap<QString, QByteArray> snapshot(const QString &dir)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        entries.insert(path, it.fileInfo().isDir() ? QByteArray("<dir>") : readAll(path));
+        const QFileInfo info = it.fileInfo();
+        entries.insert(path, info.isDir() ? QByteArray("<dir>") : info.isFile() ? readAll(path) : QByteArray("<special>"));
     }
     return entries;
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
 
 } // namespace
@@ -42,13 +51,37 @@ class TestPnlFile : public QObject
     Q_OBJECT
 
 private slots:
+    void savesAndLoads_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("over an older, longer file") << "lobby.pnl" << "older";
+        QTest::addRow("a new file") << "lobby.pnl" << "new";
+        QTest::addRow("a name of 255 bytes") << QString(251, QLatin1Char('p')) + ".pnl" << "new";
+        QTest::addRow("through a link, which stays") << "link.pnl" << "link";
+        QTest::addRow("a read-only file keeps its mode") << "lobby.pnl" << "mode";
+    }
+
     void savesAndLoads()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("lobby.pnl"));
-        QVERIFY(writeFile(path, "older and longer content than the new line, to be replaced whole"));
-        QCOMPARE(savePanelFile(path, test::lobbyRecord()), QString());
-        QCOMPARE(readAll(path), kLobbyFields + "\r\n");
+        const QString path = dir.filePath(name);
+        const QString target = kind == "link" ? dir.filePath("target.pnl") : path;
+        if (kind != "new")
+            QVERIFY(writeFile(target, "older and longer content than the new line, to be replaced whole"));
+        if (kind == "link")
+            QVERIFY(QFile::link("target.pnl", path));
+        if (kind == "mode")
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        QVERIFY(savePanelFile(path, test::lobbyRecord()).saved());
+        QCOMPARE(readAll(target), kLobbyFields + "\r\n");
+        QCOMPARE(QFileInfo(path).isSymLink(), kind == "link");
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, kind == "mode" ? 0440u : 0666u & ~currentUmask());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), kind == "link" ? 2 : 1);
         const PanelFileParse loaded = loadPanelFile(path);
         QVERIFY2(loaded.record, qPrintable(loaded.reason));
         QVERIFY(*loaded.record == test::lobbyRecord());
@@ -118,16 +151,21 @@ private slots:
     void failedSaveKeepsWhatWasThere_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addRow("target is a directory") << "directory";
-        QTest::addRow("parent is a file") << "parent";
-        QTest::addRow("no room for a temporary name") << "longname";
-        QTest::addRow("unstorable text") << "unstorable";
+        QTest::addColumn<int>("outcome");
+        QTest::addRow("target is a directory") << "directory" << int(SaveOutcome::Failed);
+        QTest::addRow("target is a FIFO") << "fifo" << int(SaveOutcome::Failed);
+        QTest::addRow("parent is a file") << "parent" << int(SaveOutcome::Failed);
+        QTest::addRow("unstorable text") << "unstorable" << int(SaveOutcome::Failed);
+        QTest::addRow("disk full after 16 bytes") << "limit" << int(SaveOutcome::Failed);
+        QTest::addRow("an existing file to keep") << "keep" << int(SaveOutcome::Exists);
+        QTest::addRow("a dangling link to keep") << "dangling" << int(SaveOutcome::Exists);
     }
 
     // Runs as root, so permissions cannot make the save fail; these failures do not depend on them.
     void failedSaveKeepsWhatWasThere()
     {
         QFETCH(QString, kind);
+        QFETCH(int, outcome);
         QTemporaryDir dir;
         const QByteArray old = kLobbyFields + ",\"old\"\r\n";
         PanelFileRecord record = test::lobbyRecord();
@@ -135,19 +173,25 @@ private slots:
         if (kind == QLatin1String("directory")) {
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("panel.pnl")));
             QVERIFY(writeFile(dir.filePath(QStringLiteral("panel.pnl/inside")), old));
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else if (kind == QLatin1String("parent")) {
             QVERIFY(writeFile(path, old));
             path += QStringLiteral("/panel.pnl");
-        } else if (kind == QLatin1String("longname")) {
-            path = dir.filePath(QString(251, QLatin1Char('p')) + QStringLiteral(".pnl"));
-            QVERIFY(writeFile(path, old));
+        } else if (kind == QLatin1String("dangling")) {
+            QVERIFY(QFile::link(QStringLiteral("nowhere.pnl"), path));
         } else {
             QVERIFY(writeFile(path, old));
-            record.desig[2] = QStringLiteral("Ωmega");
+            if (kind == QLatin1String("unstorable"))
+                record.desig[2] = QStringLiteral("Ωmega");
         }
+        const ExistingFile existing = kind == "keep" || kind == "dangling" ? ExistingFile::Keep : ExistingFile::Replace;
         const auto before = snapshot(dir.path());
-        const QString reason = savePanelFile(path, record);
-        QVERIFY(!reason.isEmpty());
+        const auto saveFails = [&] {
+            const SaveOutcome saved = savePanelFile(path, record, existing);
+            return saved.kind == outcome && !saved.reason.isEmpty() ? 0 : 1;
+        };
+        QCOMPARE(kind == "limit" ? inChildWithFileSizeLimit(16, saveFails) : saveFails(), 0);
         QCOMPARE(snapshot(dir.path()), before);
     }
 };

@@ -1,6 +1,9 @@
 // The command line's panel jobs against a scripted panel: they write exactly what the window writes
-// for the same file, say what the window says, and end with the exit code of what happened.
+// for the same file, say what the window says, tell only what the panel was seen to hold, and end
+// with the exit code of what happened. The checks made before any port is opened.
 #include "headless/panel_job.h"
+#include "headless/production_line.h"
+#include "headless/run_checks.h"
 #include "recording_dialogs.h"
 #include "sample_record.h"
 #include "scripted_panel.h"
@@ -10,20 +13,25 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace panel;
 using test::lobbyWith;
 using Command = JobRequest::Command;
 using Registers = QList<QPair<int, int>>;
+using Seen = QList<int>; // -1: not seen
 
 namespace {
 
-Registers registersOf(const std::array<qint16, kConfigRegisters> &values)
+Seen seenOf(const SeenRegisters &registers)
 {
-    Registers writes;
-    for (int r = 0; r < kConfigRegisters; ++r)
-        writes.append({r, values[r]});
-    return writes;
+    Seen seen;
+    for (const std::optional<qint16> &value : registers)
+        seen << (value ? int(*value) : -1);
+    return seen;
 }
+
+const Seen kLobbyRegisters{0, 12, 159, 160, 160, 160, 159, 1, 10, 3};
 
 } // namespace
 
@@ -40,6 +48,27 @@ class TestHeadless : public QObject
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
         return path;
+    }
+
+    // A run as the command line makes it, after the checks made before any port is opened.
+    static ProductionRun runOf(Command command, const QString &path, const QStringList &devices = {"/dev/ttyFAKE"})
+    {
+        ProductionRun run;
+        run.request.command = command;
+        run.request.file = path;
+        run.request.target.pattern = path;
+        run.devices = devices;
+        return run;
+    }
+
+    static JobRequest request(Command command, const QString &path, const QString &name = {}, bool replace = false)
+    {
+        ProductionRun run = runOf(command, path);
+        run.request.target.panelName = name;
+        run.request.target.replace = replace;
+        if (const auto refusal = checkRun(run))
+            qFatal("refused: %s", qPrintable(refusal->message));
+        return run.request;
     }
 
 private slots:
@@ -73,11 +102,15 @@ private slots:
             shown << QString(m.text).replace(QChar(10), QChar(' '));
 
         ScriptedPanel linePanel;
-        const JobResult result = runJob({Command::Write, path, {}}, linePanel);
+        const JobResult result = runJob(request(Command::Write, path), linePanel);
         QCOMPARE(result.exitCode, int(kExitDone));
         QCOMPARE(result.result, QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED"));
         QCOMPARE(linePanel.writes, windowPanel.writes);
-        QCOMPARE(registersOf(*result.registers), linePanel.writes);
+        Seen written;
+        for (const auto &write : linePanel.writes)
+            written << write.second;
+        QCOMPARE(seenOf(result.registers), written);
+        QCOMPARE(Seen(result.intended->cbegin(), result.intended->cend()), written);
         QCOMPARE(result.warnings, shown);
     }
 
@@ -86,6 +119,7 @@ private slots:
         QTest::addColumn<Registers>("panelRegisters");
         QTest::addColumn<QStringList>("differences");
         QTest::newRow("same") << Registers{} << QStringList{};
+        QTest::newRow("one difference") << Registers{{5, 159}} << QStringList{"SW6: panel BL/MR, file N/A"};
         QTest::newRow("channel and back-light")
             << Registers{{1, 13}, {9, 4}}
             << QStringList{"SW2: panel B/4, file B/3", "back-light: panel 60 %, file 50 %"};
@@ -102,9 +136,11 @@ private slots:
         ScriptedPanel panel; // holds the LOBBY configuration
         for (const auto &reg : panelRegisters)
             panel.registers[reg.first] = reg.second;
-        const JobResult result = runJob({Command::Verify, file(lobbyWith({})), {}}, panel);
+        const JobResult result = runJob(request(Command::Verify, file(lobbyWith({}))), panel);
         QCOMPARE(result.differences, differences);
         QCOMPARE(result.exitCode, differences.isEmpty() ? int(kExitDone) : int(kExitDifferences));
+        QCOMPARE(result.result, differences.isEmpty() ? QStringLiteral("SWITCH PANEL MATCHES THE FILE")
+                                                      : QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE"));
         QVERIFY(panel.writes.isEmpty());
     }
 
@@ -112,18 +148,38 @@ private slots:
     {
         ScriptedPanel panel;
         panel.registers[1] = 47;
-        const QString path = m_dir.filePath(QStringLiteral("EAST WING.pnl"));
-        const JobResult read = runJob({Command::Read, path, {}}, panel);
+        const QString path = m_dir.filePath(QStringLiteral("EAST.WING.pnl"));
+        const JobResult read = runJob(request(Command::Read, path), panel);
         QCOMPARE(read.exitCode, int(kExitDone));
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), QByteArray("\"00-04412-MDL\",\"EAST WING\",\"\",0,\"\",47,\"\",159,\"\",160,\"\",160,"
+        QCOMPARE(saved.readAll(), QByteArray("\"00-04412-MDL\",\"EAST.WING\",\"\",0,\"\",47,\"\",159,\"\",160,\"\",160,"
                                              "\"\",160,159,\"feature\",1,\"ind%\",10,\"bl%\",3\r\n"));
-        QCOMPARE(runJob({Command::Verify, path, {}}, panel).exitCode, int(kExitDone));
-        QCOMPARE(runJob({Command::Read, path, QStringLiteral("LOBBY")}, panel).exitCode, int(kExitDone));
-        QFile again(path); // the save replaced the file
+        QCOMPARE(runJob(request(Command::Verify, path), panel).exitCode, int(kExitDone));
+        QCOMPARE(runJob(request(Command::Read, path, QStringLiteral("LOBBY"), true), panel).exitCode, int(kExitDone));
+        QFile again(path); // --force replaced the file
         QVERIFY(again.open(QIODevice::ReadOnly));
         QVERIFY(again.readAll().startsWith("\"00-04412-MDL\",\"LOBBY\","));
+    }
+
+    // Another process's file appearing while the panel is read is never replaced.
+    void readKeepsAFileMadeMeanwhile()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("RACE.pnl"));
+        const JobRequest race = request(Command::Read, path);
+        QVERIFY(!QFile::exists(path));
+        ScriptedPanel panel;
+        panel.script = [&](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+            if (kind == ScriptedPanel::Read && bytes[2] == 9)
+                file("THEIRS\r\n", QStringLiteral("RACE.pnl"));
+            return std::nullopt;
+        };
+        const JobResult result = runJob(race, panel);
+        QCOMPARE(result.exitCode, int(kExitFileFailure));
+        QCOMPARE(result.result, QStringLiteral("FILE EXISTS: ") + path);
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("THEIRS\r\n"));
     }
 
     void exitCodes_data()
@@ -132,22 +188,37 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("result");
+        QTest::addColumn<Seen>("seen");
+        const Seen none(kConfigRegisters, -1);
         for (const Command command : {Command::Write, Command::Verify, Command::Read}) {
             const char *name = command == Command::Write ? "write" : command == Command::Verify ? "verify" : "read";
             QTest::addRow("%s silent", name) << int(command) << "silent" << int(kExitLineFailure)
-                                             << "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND";
+                                             << "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND" << none;
             QTest::addRow("%s identity 74", name) << int(command) << "identity" << int(kExitOtherPanel)
                                                   << QStringLiteral("THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO %1 "
                                                                     "DOES NOT MATCH THIS CONFIGURATION PROGRAM")
-                                                         .arg(command == Command::Write ? "WRITE DATA TO" : "READ DATA FROM");
+                                                         .arg(command == Command::Write ? "WRITE DATA TO" : "READ DATA FROM")
+                                                  << none;
             QTest::addRow("%s port", name) << int(command) << "port" << int(kExitPortFailure)
-                                           << "COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED\n/dev/ttyFAKE: Permission denied";
+                                           << "COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED\n/dev/ttyFAKE: Permission denied"
+                                           << none;
+            QTest::addRow("%s stopped at register 2", name) << int(command) << "stop" << int(kExitLineFailure)
+                                                            << "STOPPED BEFORE THE END"
+                                                            << Seen{0, 12, -1, -1, -1, -1, -1, -1, -1, -1};
         }
         QTest::newRow("write read-back differs") << int(Command::Write) << "readback" << int(kExitLineFailure)
-                                                 << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA";
-        QTest::newRow("write refused file") << int(Command::Write) << "file" << int(kExitFileFailure)
-                                            << "FILE REFUSED: the model tag is not 00-04412-MDL";
-        QTest::newRow("read into a folder") << int(Command::Read) << "folder" << int(kExitFileFailure) << "";
+                                                 << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA"
+                                                 << Seen{0, 12, 1, -1, -1, -1, -1, -1, -1, -1};
+        QTest::newRow("read out of range") << int(Command::Read) << "range" << int(kExitLineFailure)
+                                           << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA"
+                                           << Seen{0, 12, 161, -1, -1, -1, -1, -1, -1, -1};
+        QTest::newRow("write programmed") << int(Command::Write) << "" << int(kExitDone)
+                                          << "SWITCH PANEL HAS BEEN PROGRAMMED" << kLobbyRegisters;
+        Seen readSeen = kLobbyRegisters;
+        readSeen[kBacklightRegister] = -1; // never read
+        QTest::newRow("verify matches") << int(Command::Verify) << "" << int(kExitDone)
+                                        << "SWITCH PANEL MATCHES THE FILE" << readSeen;
+        QTest::newRow("read") << int(Command::Read) << "" << int(kExitDone) << "" << readSeen;
     }
 
     void exitCodes()
@@ -156,6 +227,8 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, exitCode);
         QFETCH(QString, result);
+        QFETCH(Seen, seen);
+        std::atomic<bool> stop{false};
         ScriptedPanel panel;
         panel.script = [&](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
             if (fault == "silent")
@@ -164,17 +237,109 @@ private slots:
                 return ScriptedPanel::Reply{"0740\r"};
             if (fault == "readback" && kind == ScriptedPanel::Read && bytes[2] == 2)
                 return ScriptedPanel::Reply{"0010\r"};
+            if (fault == "range" && kind == ScriptedPanel::Read && bytes[2] == 2)
+                return ScriptedPanel::Reply{"1610\r"};
+            if (fault == "stop" && kind == ScriptedPanel::Read && bytes[2] == 2)
+                stop = true; // with its reply waiting, which a stopped operation no longer takes
             return std::nullopt;
         };
         if (fault == "port")
             panel.openError = QStringLiteral("Permission denied");
-        QString path = file(fault == "file" ? lobbyWith({{1, "\"00-04412-mdl\""}}) : lobbyWith({}));
-        if (fault == "folder")
-            path = m_dir.path();
-        const JobResult job = runJob({Command(command), path, {}}, panel);
+        const QString path = Command(command) == Command::Read ? m_dir.filePath(QStringLiteral("READ.pnl"))
+                                                               : file(lobbyWith({}));
+        if (Command(command) == Command::Read)
+            QFile::remove(path);
+        const JobResult job = runJob(request(Command(command), path), panel, &stop);
         QCOMPARE(job.exitCode, exitCode);
         if (!result.isEmpty())
             QCOMPARE(job.result, result);
+        QCOMPARE(seenOf(job.registers), seen);
+        QCOMPARE(job.intended.has_value(), Command(command) != Command::Read);
+        QCOMPARE(job.portFailure, fault == "port");
+    }
+
+    // What is refused before any port is opened, and with which exit code.
+    void checksBeforeAnyPort_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        const int read = int(Command::Read);
+        const QStringList one{"/dev/ttyFAKE"};
+        const QStringList two{"/dev/ttyA", "/dev/ttyB"};
+        QTest::newRow("read a new file") << read << "NEW.pnl" << "" << false << one << false << 0 << "";
+        QTest::newRow("read over a file") << read << "OLD.pnl" << "" << false << one << false << 4 << "FILE EXISTS: ";
+        QTest::newRow("read over a file, forced") << read << "OLD.pnl" << "" << true << one << false << 0 << "";
+        QTest::newRow("read into a FIFO, forced") << read << "FIFO.pnl" << "" << true << one << false << 4 << "is a FIFO";
+        QTest::newRow("read into a folder") << read << "DIR.pnl" << "" << true << one << false << 4 << "is a folder";
+        QTest::newRow("read into /dev/null") << read << "/dev/null" << "NULL" << true << one << false << 4 << "is a device";
+        QTest::newRow("read into no folder") << read << "none/NEW.pnl" << "" << false << one << false << 4 << "no such folder";
+        QTest::newRow("two ports, one file") << read << "NEW.pnl" << "" << false << two << false << 64 << "{port} or {n}";
+        QTest::newRow("two ports, {port}") << read << "NEW-{port}.pnl" << "NEW" << false << two << false << 0 << "";
+        QTest::newRow("two ports, {time}") << read << "{time}.pnl" << "NEW" << false << two << false << 64 << "{port} or {n}";
+        QTest::newRow("repeat, {port}") << read << "{port}.pnl" << "" << false << one << true << 64 << "{n} or {time}";
+        QTest::newRow("repeat, {n}") << read << "NEW{n}.pnl" << "" << false << one << true << 0 << "";
+        QTest::newRow("repeat, {time}, base name too long") << read << "{time}.pnl" << "" << false << one << true << 64
+                                                              << "longer than 12 characters";
+        QTest::newRow("name of 13") << read << "NEW.pnl" << "ABCDEFGHIJKLM" << false << one << false << 64 << "longer than 12";
+        QTest::newRow("name of 12") << read << "NEW.pnl" << "ABCDEFGHIJKL" << false << one << false << 0 << "";
+        QTest::newRow("name with a quote") << read << "NEW.pnl" << "EAST \"W\"" << false << one << false << 64 << "double quote";
+        QTest::newRow("name outside Windows-1252") << read << "NEW.pnl" << "Ωmega" << false << one << false << 64 << "cannot store";
+        QTest::newRow("base name too long") << read << "ABCDEFGHIJKLM.pnl" << "" << false << one << false << 64 << "base name";
+        QTest::newRow("empty base name") << read << ".pnl" << "" << false << one << false << 64 << "is empty";
+        QTest::newRow("a device twice, ..") << read << "N-{port}.pnl" << "" << false << QStringList{"/dev/null", "/dev/../dev/null"}
+                                            << false << 64 << "/dev/null and /dev/../dev/null are the same device";
+        QTest::newRow("a device twice, short name") << int(Command::Write) << "LOBBY.pnl" << "" << false
+                                                    << QStringList{"null", "/dev/null"} << false << 64 << "same device";
+        QTest::newRow("a device twice, link") << int(Command::Write) << "LOBBY.pnl" << "" << false
+                                              << QStringList{"/dev/null", "@LINK"} << false << 64 << "same device";
+        QTest::newRow("write a refused file") << int(Command::Write) << "BAD.pnl" << "" << false << one << false << 4
+                                              << "BAD.pnl: FILE REFUSED: the model tag";
+        QTest::newRow("verify a missing file") << int(Command::Verify) << "NONE.pnl" << "" << false << one << false << 4
+                                               << "FILE REFUSED";
+        QTest::newRow("write a good file") << int(Command::Write) << "LOBBY.pnl" << "" << false << two << true << 0 << "";
+    }
+
+    void checksBeforeAnyPort()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, pattern);
+        QFETCH(QString, name);
+        QFETCH(bool, force);
+        QFETCH(QStringList, devices);
+        QFETCH(bool, repeat);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const auto put = [&](const char *fileName, const QByteArray &bytes) {
+            QFile f(dir.filePath(QLatin1String(fileName)));
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        };
+        QVERIFY(put("LOBBY.pnl", lobbyWith({})) && put("OLD.pnl", lobbyWith({})));
+        QVERIFY(put("BAD.pnl", lobbyWith({{1, "\"00-04412-mdl\""}})));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("FIFO.pnl"))).constData(), 0600), 0);
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("DIR.pnl")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("LINK"))));
+        for (QString &device : devices)
+            device.replace(QStringLiteral("@"), dir.path() + QLatin1Char('/'));
+
+        ProductionRun run = runOf(Command(command), pattern.startsWith('/') ? pattern : dir.filePath(pattern), devices);
+        run.request.target.panelName = name;
+        run.request.target.replace = force;
+        run.repeat = repeat;
+        const auto before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        const std::optional<RunRefusal> refusal = checkRun(run);
+        QCOMPARE(refusal ? refusal->exitCode : 0, exitCode);
+        if (refusal)
+            QVERIFY2(refusal->message.contains(says), qPrintable(refusal->message));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+        if (!refusal && Command(command) != Command::Read)
+            QVERIFY(run.request.intended.has_value());
     }
 };
 

@@ -55,7 +55,10 @@ private slots:
     void failureAtRegisterFourLeavesTheRest();
     void incompleteConfigurationSendsNothing();
     void portThatCannotOpen();
+    void brokenLineEndsTheOperation_data();
     void brokenLineEndsTheOperation();
+    void lateAcknowledgementIsNoReadReply_data();
+    void lateAcknowledgementIsNoReadReply();
     void secondCommandIsIgnoredWhileWaiting();
     void closingTheWindowEndsTheOperation_data();
     void closingTheWindowEndsTheOperation();
@@ -427,18 +430,80 @@ void TestPanelProtocol::portThatCannotOpen()
     QCOMPARE(m_panel->wire, QByteArray());
 }
 
+void TestPanelProtocol::brokenLineEndsTheOperation_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("reg");
+    QTest::addColumn<bool>("closeWindow"); // abandoned rather than broken
+    QTest::addColumn<bool>("replyWaiting");
+    QTest::newRow("read, register 1") << "READ_CONFIG" << int(ScriptedPanel::Read) << 1 << false << false;
+    QTest::newRow("read, last register, reply waiting") << "READ_CONFIG" << int(ScriptedPanel::Read) << 9 << false << true;
+    QTest::newRow("write, last register, acknowledgement waiting")
+        << "WRITE_CONFIG" << int(ScriptedPanel::Write) << 9 << false << true;
+    QTest::newRow("write, last read-back, reply waiting")
+        << "WRITE_CONFIG" << int(ScriptedPanel::Read) << 9 << false << true;
+    QTest::newRow("window closed at the last read-back, reply waiting")
+        << "WRITE_CONFIG" << int(ScriptedPanel::Read) << 9 << true << true;
+    QTest::newRow("window closed at the last read, reply waiting")
+        << "READ_CONFIG" << int(ScriptedPanel::Read) << 9 << true << true;
+}
+
+// A line that breaks, or an operation abandoned, never ends in success, even with a whole reply waiting.
 void TestPanelProtocol::brokenLineEndsTheOperation()
 {
-    m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
-        if (kind == ScriptedPanel::Read && bytes[2] == 1) {
+    QFETCH(QString, command);
+    QFETCH(int, kind);
+    QFETCH(int, reg);
+    QFETCH(bool, closeWindow);
+    QFETCH(bool, replyWaiting);
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    m_window->show();
+    m_panel->script = [&](ScriptedPanel::Kind sent, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (sent != kind || bytes[2] != reg)
+            return std::nullopt;
+        if (closeWindow)
+            m_window->close();
+        else
             m_panel->broken = true;
-            return ScriptedPanel::Reply{};
-        }
-        return std::nullopt;
+        return replyWaiting ? m_panel->standardReply(sent, bytes) : ScriptedPanel::Reply{};
     };
-    click("READ_CONFIG");
+    click(qPrintable(command));
     QCOMPARE(status()->text(), kBadData);
     QCOMPARE(m_panel->closes, 1);
+}
+
+void TestPanelProtocol::lateAcknowledgementIsNoReadReply_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("reg");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("identity read") << "READ_CONFIG" << 63 << "SWITCH PANEL DATA READ SUCCESSFUL";
+    QTest::newRow("register read") << "READ_CONFIG" << 4 << "SWITCH PANEL DATA READ SUCCESSFUL";
+    QTest::newRow("read-back") << "WRITE_CONFIG" << 4 << "SWITCH PANEL HAS BEEN PROGRAMMED";
+}
+
+// An acknowledgement that comes late, just as a read is sent, is dropped; the read takes its own reply.
+void TestPanelProtocol::lateAcknowledgementIsNoReadReply()
+{
+    QFETCH(QString, command);
+    QFETCH(int, reg);
+    QFETCH(QString, result);
+    for (int k = 0; k < kButtons; ++k)
+        setButton(k, 0);
+    m_panel->script = [&](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind != ScriptedPanel::Read || bytes[2] != reg)
+            return std::nullopt;
+        m_panel->input += "D000D";
+        ScriptedPanel::Reply reply = m_panel->standardReply(kind, bytes);
+        reply.delayMs = 30;
+        return reply;
+    };
+    click(qPrintable(command));
+    QCOMPARE(status()->text(), result);
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QCOMPARE(control<SelectionList>("List9")->position(), kModuleNaPosition); // register 4 holds 160, not 0
 }
 
 void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()

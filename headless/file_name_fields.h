@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace panel {
+
+// The fields a --read file name may hold, replaced for each panel: {port} the device's base name,
+// {n} the count of panels read in this run (001, 002, ...), {time} the time in UTC (20261208T213000Z).
+struct FileNameFields {
+    bool port = false;
+    bool n = false;
+    bool time = false;
+
+    // Whether two panels read at once on two ports get two names.
+    bool namesEachPort() const { return port || n; }
+    // Whether panels read one after the other on one port get two names.
+    bool namesEachPanel() const { return n || time; }
+    bool any() const { return port || n || time; }
+};
+
+FileNameFields fileNameFields(const QString &pattern);
+QString expandFileName(const QString &pattern, const QString &device, int n, const QDateTime &time);
+
+} // namespace panel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace panel {
+
+// Lines of text to a file descriptor (standard output or error), each written whole and checked.
+// Once a line cannot be written (a closed pipe, a full disk) the output has failed and says why.
+class TextOutput
+{
+public:
+    explicit TextOutput(int fd);
+
+    // The line and a line feed; false when not all of it was written.
+    bool writeLine(const QString &line);
+    bool failed() const { return !m_error.isEmpty(); }
+    QString error() const { return m_error; }
+
+private:
+    int m_fd;
+    QString m_error;
+};
+
+} // namespace panel
