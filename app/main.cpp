@@ -13,7 +13,9 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -55,9 +57,27 @@ void handleStopSignals()
     sigaction(SIGPIPE, &ignore, nullptr);
 }
 
+// A standard descriptor that was closed (panelconfig >&-) would be taken by the next file opened, the
+// serial port perhaps, and the results written into it. It is held by /dev/null instead; false when
+// it was closed.
+bool holdStandardDescriptor(int fd)
+{
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+        return true;
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0 && null != fd) {
+        ::dup2(null, fd);
+        ::close(null);
+    }
+    return false;
+}
+
 // The production-line commands: no display and no GUI library needed, as over SSH or in a service.
 int runJobs(int argc, char *argv[])
 {
+    holdStandardDescriptor(STDIN_FILENO);
+    const bool outOpen = holdStandardDescriptor(STDOUT_FILENO);
+    const bool errOpen = holdStandardDescriptor(STDERR_FILENO);
     handleStopSignals();
     QCoreApplication app(argc, argv);
     panel::describeApplication();
@@ -81,6 +101,10 @@ int runJobs(int argc, char *argv[])
 
     panel::TextOutput out(STDOUT_FILENO);
     panel::TextOutput err(STDERR_FILENO);
+    if (!outOpen)
+        out.setUnusable(QStringLiteral("standard output is closed"));
+    if (!errOpen)
+        err.setUnusable(QStringLiteral("standard error is closed"));
     if (const std::optional<panel::RunRefusal> refusal = panel::checkRun(run)) {
         if (refusal->exitCode == panel::kExitUsage)
             return usageError(refusal->message);

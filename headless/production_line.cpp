@@ -27,7 +27,7 @@ struct Tally {
     {
         QString text = QStringLiteral("%1 panels, %2 done, %3 not done").arg(panels).arg(done).arg(panels - done);
         if (portFailures > 0)
-            text += QStringLiteral(", port not opened %1 times").arg(portFailures);
+            text += QStringLiteral(", %1 port failure%2").arg(portFailures).arg(portFailures == 1 ? "" : "s");
         return text;
     }
     QJsonObject json() const
@@ -123,12 +123,12 @@ private:
     // A result that cannot be printed is a failure of the run, said once; the panels go on.
     void writeOut(const QString &line)
     {
-        const bool failedBefore = m_out.failed();
         if (m_out.writeLine(line))
             return;
         m_worst = qMax(m_worst, int(kExitFileFailure));
-        if (!failedBefore)
+        if (!m_outputFailureSaid)
             m_err.writeLine(QStringLiteral("panelconfig: the results could not be printed: ") + m_out.error());
+        m_outputFailureSaid = true;
     }
 
     const ProductionRun &m_run;
@@ -139,6 +139,7 @@ private:
     Tally m_total;
     QMap<QString, Tally> m_ports;
     int m_worst = kExitDone;
+    bool m_outputFailureSaid = false;
 };
 
 } // namespace

@@ -13,6 +13,8 @@ TextOutput::TextOutput(int fd)
 
 bool TextOutput::writeLine(const QString &line)
 {
+    if (failed())
+        return false;
     const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
     const char *data = bytes.constData();
     qint64 left = bytes.size();
@@ -21,8 +23,7 @@ bool TextOutput::writeLine(const QString &line)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
-            if (m_error.isEmpty())
-                m_error = QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
+            m_error = QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
             return false;
         }
         data += written;

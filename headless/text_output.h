@@ -14,6 +14,8 @@ public:
     // The line and a line feed; false when not all of it was written.
     bool writeLine(const QString &line);
     bool failed() const { return !m_error.isEmpty(); }
+    // Nothing written from here on reaches anyone: every line fails with this reason.
+    void setUnusable(const QString &reason) { m_error = reason; }
     QString error() const { return m_error; }
 
 private:

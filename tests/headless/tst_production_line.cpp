@@ -3,11 +3,14 @@
 #include "sample_record.h"
 #include "sim_process.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <csignal>
+#include <sys/stat.h>
 #include <memory>
 
 using panel::test::lobbyWith;
@@ -37,24 +40,46 @@ class TestProductionLine : public QObject
         return m_sims.back()->devicePath();
     }
 
-    void startProgram(QProcess &program, const QStringList &arguments)
+    void startProgram(QProcess &program, const QStringList &arguments, const QString &display = QString())
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "PANELCONFIG_PORT"})
             environment.remove(QString::fromLatin1(variable));
+        if (!display.isEmpty())
+            environment.insert(QStringLiteral("DISPLAY"), display);
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(PANELCONFIG_PATH), arguments);
         QVERIFY(program.waitForStarted());
     }
 
-    // Runs the program to its end: its exit code and its stdout lines.
-    int run(const QStringList &arguments, QStringList *lines)
+    // Runs the program to its end: its exit code and its stdout lines (and its stderr).
+    int run(const QStringList &arguments, QStringList *lines, QString *errors = nullptr, const QString &display = {})
     {
         QProcess program;
-        startProgram(program, arguments);
+        startProgram(program, arguments, display);
         if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
             return -1;
         *lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (errors)
+            *errors = QString::fromUtf8(program.readAllStandardError());
+        return program.exitCode();
+    }
+
+    static QStringList linesOf(QProcess &program)
+    {
+        return QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    static QJsonObject jsonOf(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
+
+    // Waits for a line of output, then stops the program with the signal: its exit code, -1 if it hung.
+    static int stopAfterLines(QProcess &program, int lines, int signal)
+    {
+        if (!QTest::qWaitFor([&] { return QString::fromUtf8(program.peek(1 << 16)).count(QLatin1Char('\n')) >= lines; }, 20000))
+            return -1;
+        ::kill(pid_t(program.processId()), signal);
+        if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit)
+            return -1;
         return program.exitCode();
     }
 
@@ -81,6 +106,10 @@ private slots:
                                                   << "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO READ DATA FROM DOES "
                                                      "NOT MATCH THIS CONFIGURATION PROGRAM";
         QTest::newRow("verify, out of range") << "--verify" << QStringList{"--out-of-range", "2"} << 2 << bad;
+        // Replies as late as the tick fail one way or another, but are never the identity.
+        QTest::newRow("read, late hail answers are no identity") << "--read" << QStringList{"--late-replies", "100"} << 2 << "";
+        QTest::newRow("read, answers the third hail") << "--read" << QStringList{"--hail-from", "3"} << 0
+                                                      << "SWITCH PANEL DATA READ SUCCESSFUL";
     }
 
     void exitCodes()
@@ -89,12 +118,16 @@ private slots:
         QFETCH(QStringList, simOptions);
         QFETCH(int, exitCode);
         QFETCH(QString, result);
+        QFile::remove(path(QStringLiteral("state.txt"))); // a panel as it comes
         const QString device = startSim(simOptions, QStringLiteral("state.txt"));
         QVERIFY(!device.isEmpty());
         QStringList lines;
-        QCOMPARE(run({command, lobby(), QStringLiteral("--port"), device}, &lines), exitCode);
+        const QString file = command == "--read" ? path(QStringLiteral("READ.pnl")) : lobby();
+        QFile::remove(path(QStringLiteral("READ.pnl")));
+        const int code = run({command, file, QStringLiteral("--port"), device}, &lines);
+        QVERIFY2(code == exitCode, qPrintable(QString::number(code) + QLatin1Char(' ') + lines.join('\n')));
         QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines[0].startsWith(device + QStringLiteral(": ") + result + QStringLiteral(" (")), qPrintable(lines[0]));
+        QVERIFY2(lines[0].startsWith(device + QStringLiteral(": ") + result), qPrintable(lines[0]));
     }
 
     void portThatCannotOpen()
@@ -106,6 +139,141 @@ private slots:
         QVERIFY(lines.value(0).contains(QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED")));
     }
 
+    // Refused before any port is opened (the port does not exist: opening it would end in 5), and
+    // never in need of a display, even with DISPLAY naming no server.
+    void refusedBeforeAnyPort_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");
+        const QString none = QStringLiteral("@ttyNONE");
+        QTest::newRow("read over a file") << QStringList{"--read", "@LOBBY.pnl", "--port", none} << "" << 4 << "FILE EXISTS: ";
+        QTest::newRow("read into a FIFO, forced") << QStringList{"--read", "@FIFO", "--name", "F", "--force", "--port", none}
+                                                  << "" << 4 << "is a FIFO";
+        QTest::newRow("read, two ports, one file") << QStringList{"--read", "@NEW.pnl", "--port", none, "--port", "@ttyB"}
+                                                   << "" << 64 << "{port} or {n}";
+        QTest::newRow("read, base name too long") << QStringList{"--read", "@ABCDEFGHIJKLM.pnl", "--port", none} << ""
+                                                  << 64 << "longer than 12";
+        QTest::newRow("read, name with a quote") << QStringList{"--read", "@NEW.pnl", "--name", "A\"B", "--port", none}
+                                                 << "" << 64 << "double quote";
+        QTest::newRow("refused file, repeat") << QStringList{"--write", "@BAD.pnl", "--port", none, "--repeat"} << "" << 4
+                                              << "FILE REFUSED";
+        QTest::newRow("log a FIFO nobody reads") << QStringList{"--write", "@LOBBY.pnl", "--port", none, "--log", "@FIFO"}
+                                                 << "" << 4 << "FIFO that nothing reads";
+        QTest::newRow("two --write") << QStringList{"--write", "@LOBBY.pnl", "--write", "@BAD.pnl", "--port", none} << ""
+                                     << 64 << "once";
+        QTest::newRow("--port missing its value") << QStringList{"--port", "--write", "@LOBBY.pnl"} << "" << 64
+                                                  << "--port needs DEVICE";
+        QTest::newRow("--list-ports with --write") << QStringList{"--list-ports", "--write", "@LOBBY.pnl"} << "" << 64
+                                                   << "--list-ports";
+        QTest::newRow("a device twice") << QStringList{"--write", "@LOBBY.pnl", "--port", "/dev/null", "--port", "/dev/../dev/null"}
+                                        << "" << 64 << "same device";
+        QTest::newRow("--verify=FILE") << QStringList{"--verify=@LOBBY.pnl", "--port", none} << ":99" << 5
+                                       << "No such device";
+        QTest::newRow("usage error, no X server") << QStringList{"--bogus"} << ":99" << 64 << "Unknown option 'bogus'";
+        QTest::newRow("help, no X server") << QStringList{"--help"} << ":99" << 0 << "";
+        QTest::newRow("version, -platform xcb, no display") << QStringList{"--version", "-platform", "xcb"} << "" << 0 << "";
+        QTest::newRow("window, no display") << QStringList{"@LOBBY.pnl"} << "" << 1 << "no display";
+    }
+
+    void refusedBeforeAnyPort()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, display);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        lobby();
+        QFile bad(path(QStringLiteral("BAD.pnl")));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(lobbyWith({{1, "\"other\""}})) > 0);
+        bad.close();
+        if (!QFile::exists(path(QStringLiteral("FIFO"))))
+            QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("FIFO"))).constData(), 0600), 0);
+        for (QString &argument : arguments)
+            argument.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
+        QStringList lines;
+        QString errors;
+        QCOMPARE(run(arguments, &lines, &errors, display), exitCode);
+        QVERIFY2(errors.contains(says), qPrintable(errors));
+    }
+
+    // Each port's panel gets its own file, never one over the other's.
+    void readNamesEachPanel()
+    {
+        QStringList arguments{QStringLiteral("--read"), path(QStringLiteral("N{n}-{port}.pnl")), QStringLiteral("--name"),
+                              QStringLiteral("EAST")};
+        for (const char *state : {"a.txt", "b.txt"})
+            arguments << QStringLiteral("--port") << startSim({}, QString::fromLatin1(state));
+        QStringList lines;
+        QCOMPARE(run(arguments, &lines), 0);
+        const QStringList files = QDir(m_dir.path()).entryList({QStringLiteral("N0*.pnl")});
+        QCOMPARE(files.size(), 2);
+        QVERIFY2(files[0].startsWith(QLatin1String("N001-")) && files[1].startsWith(QLatin1String("N002-")), qPrintable(files.join(' ')));
+        for (const QString &name : files) {
+            QFile saved(path(name));
+            QVERIFY(saved.open(QIODevice::ReadOnly));
+            QVERIFY(saved.readAll().startsWith("\"00-04412-MDL\",\"EAST\","));
+        }
+    }
+
+    // A result that cannot be printed or logged never hides: the panel is programmed, the rest is
+    // told on stderr, and the run ends with 4.
+    void outputFailures_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("reader of stdout gone") << "pipe" << "could not be printed: Broken pipe";
+        QTest::newRow("stdout on a full disk") << "full" << "could not be printed: No space left on device";
+        QTest::newRow("log on a full disk") << "log" << "the log /dev/full could not be written: No space left on device";
+    }
+
+    void outputFailures()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, says);
+        const QString state = path(QStringLiteral("out.txt"));
+        QFile::remove(state);
+        const QString device = startSim({QStringLiteral("--baud-timing")}, QStringLiteral("out.txt"));
+        const QString log = fault == "log" ? QStringLiteral("/dev/full") : path(QStringLiteral("out.jsonl"));
+        QProcess program;
+        if (fault == "full")
+            program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device, QStringLiteral("--log"), log};
+        if (fault == "pipe") { // as in panelconfig ... | head -c0
+            arguments = QStringList{QStringLiteral("-c"), QStringLiteral("\"$0\" \"$@\" | head -c0; exit ${PIPESTATUS[0]}"),
+                                    QStringLiteral(PANELCONFIG_PATH)}
+                + arguments;
+            program.start(QStringLiteral("bash"), arguments);
+        } else {
+            startProgram(program, arguments);
+        }
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 4);
+        QVERIFY2(QString::fromUtf8(program.readAllStandardError()).contains(says), qPrintable(says));
+        QCOMPARE(readSimState(state).value(9), 3); // the whole panel was programmed
+        if (fault != "log") {
+            QFile logged(log);
+            QVERIFY(logged.open(QIODevice::ReadOnly));
+            QCOMPARE(jsonOf(QString::fromUtf8(logged.readAll())).value(QStringLiteral("exit_code")).toInt(), 0);
+        }
+    }
+
+    // A port that cannot be opened is told of at once under --repeat, counted, and kept in the exit code.
+    void repeatTellsADeadPort()
+    {
+        QProcess program;
+        startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), path(QStringLiteral("ttyNONE")),
+                               QStringLiteral("--repeat"), QStringLiteral("--json")});
+        QCOMPARE(stopAfterLines(program, 1, SIGINT), 5);
+        const QStringList lines = linesOf(program);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(jsonOf(lines[0]).value(QStringLiteral("exit_code")).toInt(), 5);
+        const QJsonObject tally = jsonOf(lines[1]).value(QStringLiteral("tally")).toObject();
+        QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), 0);
+        QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), 1);
+    }
+
     // A panel read into a file verifies against that file; another panel differs from it.
     void readThenVerify()
     {
@@ -113,6 +281,7 @@ private slots:
         QStringList lines;
         QCOMPARE(run({QStringLiteral("--write"), lobby(), QStringLiteral("--port"), first}, &lines), 0);
         const QString saved = path(QStringLiteral("saved.pnl"));
+        QFile::remove(saved);
         QCOMPARE(run({QStringLiteral("--read"), saved, QStringLiteral("--port"), first, QStringLiteral("--name"),
                       QStringLiteral("EAST")},
                      &lines),
@@ -157,6 +326,9 @@ private slots:
     {
         const QString device = startSim({}, QStringLiteral("state.txt"));
         QProcess program;
+        QFile earlier(path(QStringLiteral("log.jsonl")));
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("{\"earlier\":true}\n") > 0);
+        earlier.close();
         startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device,
                                QStringLiteral("--repeat"), QStringLiteral("--log"), path(QStringLiteral("log.jsonl"))});
         const auto linesSoFar = [&] {
@@ -177,24 +349,59 @@ private slots:
         QVERIFY2(lines[1].startsWith(device + QStringLiteral(" #2: SWITCH PANEL HAS BEEN PROGRAMMED")), qPrintable(lines[1]));
         QCOMPARE(lines[2], QStringLiteral("tally: 2 panels, 2 done, 0 not done"));
         QFile log(path(QStringLiteral("log.jsonl")));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(log.readAll().count('\n'), 2);
+        QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList logged = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(logged.size(), 3);
+        QCOMPARE(logged[0], QStringLiteral("{\"earlier\":true}"));
+        for (int n = 1; n <= 2; ++n) {
+            const QJsonObject entry = jsonOf(logged[n]);
+            QCOMPARE(entry.value(QStringLiteral("count")).toInt(), n);
+            const double seconds = entry.value(QStringLiteral("seconds")).toDouble();
+            QVERIFY2(seconds > 1 && seconds != std::round(seconds), qPrintable(logged[n]));
+        }
     }
 
-    void terminatedMidWrite()
+    void stoppedMidOperation_data()
     {
-        const QString state = path(QStringLiteral("mid-write.txt"));
-        const QString device = startSim({QStringLiteral("--baud-timing")}, QStringLiteral("mid-write.txt"));
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("signal");
+        QTest::newRow("write, SIGTERM") << "--write" << int(SIGTERM);
+        QTest::newRow("write, SIGHUP") << "--write" << int(SIGHUP);
+        QTest::newRow("write, SIGQUIT") << "--write" << int(SIGQUIT);
+        QTest::newRow("read, SIGHUP") << "--read" << int(SIGHUP);
+    }
+
+    // Stopped once the panel has taken or given its second register: the rest is never sent, the
+    // port closes, and the result and its log line say so, with only the registers seen.
+    void stoppedMidOperation()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, signal);
+        const QString state = path(QStringLiteral("mid.txt"));
+        QFile::remove(state);
+        const QString device = startSim({QStringLiteral("--baud-timing"), QStringLiteral("--log")}, QStringLiteral("mid.txt"));
+        const QString log = path(QStringLiteral("mid.jsonl"));
+        QFile::remove(log);
+        const QString file = command == "--read" ? path(QStringLiteral("MID.pnl")) : lobby();
+        QFile::remove(path(QStringLiteral("MID.pnl")));
         QProcess program;
-        startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device});
-        // Terminated once the panel has taken its second register.
-        QTRY_VERIFY_WITH_TIMEOUT(readSimState(state).value(1) == 12, 20000);
-        program.terminate();
+        startProgram(program, {command, file, QStringLiteral("--port"), device, QStringLiteral("--log"), log});
+        QProcess &sim = m_sims.back()->process();
+        QString simLog; // the panel's own account of every command
+        QTRY_VERIFY_WITH_TIMEOUT((simLog += QString::fromUtf8(sim.readAllStandardError())).contains(QStringLiteral("read r1 ->")),
+                                 20000);
+        ::kill(pid_t(program.processId()), signal);
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 2);
         QVERIFY(readSimState(state).value(9) != 3); // the last register was never written
-        QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(QStringLiteral("STOPPED BEFORE THE END")));
+        QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(QStringLiteral(": STOPPED BEFORE THE END (")));
+        QFile logged(log);
+        QVERIFY(logged.open(QIODevice::ReadOnly));
+        const QJsonObject entry = jsonOf(QString::fromUtf8(logged.readAll()));
+        QCOMPARE(entry.value(QStringLiteral("result")).toString(), QStringLiteral("STOPPED BEFORE THE END"));
+        QVERIFY(entry.value(QStringLiteral("registers")).toArray().at(9).isNull());
+        QVERIFY(!QFile::exists(path(QStringLiteral("MID.pnl"))));
     }
 };
 
