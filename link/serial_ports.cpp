@@ -114,16 +114,21 @@ void rememberPort(const QString &device)
     settings->sync();
 }
 
-PortCandidates portCandidates(const QString &option)
+PortSurvey PortSurvey::ofThisMachine()
+{
+    return {[] { return qEnvironmentVariable("PANELCONFIG_PORT"); }, rememberedPort, deviceExists, presentSerialPorts};
+}
+
+PortCandidates portCandidates(const QString &option, const PortSurvey &survey)
 {
     PortCandidates c;
     c.option = option;
-    c.environment = qEnvironmentVariable("PANELCONFIG_PORT");
-    c.remembered = rememberedPort();
-    c.rememberedExists = !c.remembered.isEmpty() && deviceExists(c.remembered);
+    c.environment = survey.environment();
+    c.remembered = survey.remembered();
+    c.rememberedExists = !c.remembered.isEmpty() && survey.exists(c.remembered);
     // Listing the ports costs start-up time: only needed when nothing has named the port.
     if (c.option.isEmpty() && c.environment.isEmpty() && !c.rememberedExists)
-        c.present = presentSerialPorts();
+        c.present = survey.present();
     c.firstPort = QtSerialLine::firstPortName();
     return c;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace panel {
@@ -48,7 +49,18 @@ QString describePortSource(PortSource source);
 QString rememberedPort();
 void rememberPort(const QString &device);
 
-// Everything choosePanelPort needs, read from this machine and this session.
-PortCandidates portCandidates(const QString &option);
+// Where portCandidates reads the machine and the session; tests give their own.
+struct PortSurvey {
+    std::function<QString()> environment;                 // PANELCONFIG_PORT
+    std::function<QString()> remembered;                  // rememberedPort
+    std::function<bool(const QString &)> exists;          // whether a device is there
+    std::function<QList<SerialPortEntry>()> present;      // presentSerialPorts
+
+    static PortSurvey ofThisMachine();
+};
+
+// Everything choosePanelPort needs. The ports present are listed only when the option, the
+// environment and a remembered device that exists all leave the choice open.
+PortCandidates portCandidates(const QString &option, const PortSurvey &survey = PortSurvey::ofThisMachine());
 
 } // namespace panel

@@ -55,6 +55,14 @@ private slots:
                                                   << Action::UsageError << "/dev/A" << "";
         QTest::newRow("a port twice") << QStringList{"--write", "a.pnl", "--port", "/dev/A", "--port", "/dev/A"}
                                       << Action::UsageError << "/dev/A" << "";
+        QTest::newRow("--write twice") << QStringList{"--write", "a.pnl", "--write", "b.pnl"} << Action::UsageError << "" << "";
+        QTest::newRow("--verify=") << QStringList{"--verify=a.pnl"} << Action::Headless << "" << "";
+        QTest::newRow("--port before an option") << QStringList{"--port", "--write", "a.pnl"} << Action::UsageError
+                                                 << "--write" << "";
+        QTest::newRow("--list-ports with --read") << QStringList{"--list-ports", "--read", "a.pnl"} << Action::UsageError
+                                                  << "" << "";
+        QTest::newRow("--force without --read") << QStringList{"--write", "a.pnl", "--force"} << Action::UsageError << ""
+                                                << "";
         QTest::newRow("a file with a command") << QStringList{"--write", "a.pnl", "b.pnl"} << Action::UsageError << ""
                                                << "";
     }
@@ -108,8 +116,15 @@ private slots:
         QFETCH(QList<SerialPortEntry>, present);
         QFETCH(QString, device);
         QFETCH(PortSource, source);
-        const PortChoice choice =
-            choosePanelPort({option, environment, remembered, rememberedExists, present, QStringLiteral("/dev/ttyS0")});
+        bool listed = false;
+        const PortSurvey survey{[&] { return environment; }, [&] { return remembered; },
+                                [&](const QString &named) { return rememberedExists && named == remembered; },
+                                [&] {
+                                    listed = true;
+                                    return present;
+                                }};
+        const PortChoice choice = choosePanelPort(portCandidates(option, survey));
+        QCOMPARE(listed, source == PortSource::OnlyAdapter || source == PortSource::FirstPort);
         QCOMPARE(choice.device, device);
         QCOMPARE(choice.source, source);
     }
@@ -135,8 +150,8 @@ private slots:
         QTest::newRow("job usage") << QStringList{"--write", "a.pnl", "--name", "X"} << 64 << ""
                                    << "panelconfig: --name goes with --read.";
         QTest::newRow("job on a missing port") << QStringList{"--verify", "nothing.pnl", "--port", "/dev/ttyNONE"}
-                                               << 4 << "/dev/ttyNONE: FILE REFUSED" << "";
-        QTest::newRow("unwritable log") << QStringList{"--write", "a.pnl", "--log", "/nonexistent/dir/log"} << 4 << ""
+                                               << 4 << "" << "panelconfig: nothing.pnl: FILE REFUSED";
+        QTest::newRow("unwritable log") << QStringList{"--read", "NOLOG.pnl", "--log", "/nonexistent/dir/log"} << 4 << ""
                                         << "panelconfig: the log /nonexistent/dir/log cannot be written";
     }
 

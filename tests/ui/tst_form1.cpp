@@ -669,8 +669,20 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(status()->verticalScrollBar()->maximum() == 0, fits);
         QCOMPARE(status()->toolTip().contains("Right-click the window's background"), portTip);
+        // The largest size that fits: the full 11 px, the smallest 8 px for a text that never fits,
+        // or one at which a pixel more would not fit.
+        const int size = status()->font().pixelSize();
         if (!portTip)
-            QCOMPARE(status()->font().pixelSize(), 11);
+            QCOMPARE(size, 11);
+        if (!fits)
+            QCOMPARE(size, 8);
+        if (fits && size < 11) {
+            QFont larger = status()->font();
+            larger.setPixelSize(size + 1);
+            status()->setFont(larger);
+            QCoreApplication::processEvents();
+            QVERIFY(status()->verticalScrollBar()->maximum() > 0);
+        }
     }
 
     void spaceWorksButtonsAndCheckBox()
