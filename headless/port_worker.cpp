@@ -1,6 +1,7 @@
 #include "headless/port_worker.h"
 
 #include "headless/headless_panel.h"
+#include "headless/result_queue.h"
 #include "link/panel_link.h"
 #include "link/qt_serial_line.h"
 #include "model/status_texts.h"
@@ -21,12 +22,13 @@ constexpr int kWakeUpMs = 50;                   // how soon a wait sees the stop
 } // namespace
 
 PortWorker::PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop,
-                       const std::atomic<bool> &noMorePanels)
+                       const std::atomic<bool> &noMorePanels, ResultQueue &results)
     : m_request(request)
     , m_device(device)
     , m_repeat(repeat)
     , m_stop(stop)
     , m_noMorePanels(noMorePanels)
+    , m_results(results)
 {
 }
 
@@ -69,7 +71,7 @@ bool PortWorker::waitForPanel(SerialLine &line)
             result.advice = line.openAdvice();
             if (m_request.intended)
                 result.intended = m_request.intended->registers();
-            emit panelDone(result);
+            m_results.put(result);
         }
         pause(kPresenceIntervalMs);
     }
@@ -94,11 +96,12 @@ void PortWorker::run()
         do {
             if (m_repeat && !waitForPanel(line))
                 break;
-            emit panelDone(runJob(m_request, line, &m_stop));
+            m_results.put(runJob(m_request, line, &m_stop));
             if (m_repeat && !waitForPanelGone(line))
                 break;
         } while (m_repeat && goOn());
     }
+    m_results.portDone();
     emit finished();
 }
 

@@ -7,6 +7,7 @@
 
 namespace panel {
 
+class ResultQueue;
 class SerialLine;
 
 // Runs the jobs of one port, on the thread it is moved to, with its own serial line. With repeat it
@@ -16,15 +17,16 @@ class PortWorker : public QObject
 {
     Q_OBJECT
 public:
-    // stop: abandon the panel under way. noMorePanels: finish it, but start no other.
+    // stop: abandon the panel under way. noMorePanels: finish it, but start no other. Each result
+    // goes to results, and the port is marked done there at the end.
     PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop,
-               const std::atomic<bool> &noMorePanels);
+               const std::atomic<bool> &noMorePanels, ResultQueue &results);
 
 public slots:
     void run();
 
 signals:
-    void panelDone(const panel::JobResult &result);
+    // Emitted on the worker's thread once it has done: connected directly to its thread's quit().
     void finished();
 
 private:
@@ -42,8 +44,7 @@ private:
     bool m_repeat;
     const std::atomic<bool> &m_stop;
     const std::atomic<bool> &m_noMorePanels;
+    ResultQueue &m_results;
 };
 
 } // namespace panel
-
-Q_DECLARE_METATYPE(panel::JobResult)

@@ -2,12 +2,11 @@
 
 #include "headless/port_worker.h"
 #include "headless/result_json.h"
+#include "headless/result_queue.h"
 #include "headless/run_log.h"
 #include "headless/text_output.h"
 
 #include <QDateTime>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QJsonObject>
 #include <QMap>
 #include <QThread>
@@ -146,7 +145,6 @@ private:
 
 int runProductionLine(const ProductionRun &run, TextOutput &out, TextOutput &err, const std::atomic<bool> &stop)
 {
-    qRegisterMetaType<JobResult>();
     RunLog log;
     if (!run.logPath.isEmpty()) {
         if (const QString failure = log.open(run.logPath); !failure.isEmpty()) {
@@ -159,31 +157,23 @@ int runProductionLine(const ProductionRun &run, TextOutput &out, TextOutput &err
 
     std::atomic<bool> noMorePanels{false};
     ResultDesk desk(run, out, err, log, noMorePanels);
-    QEventLoop loop;
-    int running = int(run.devices.size());
+    ResultQueue results(int(run.devices.size()));
     std::vector<std::unique_ptr<QThread>> threads;
     for (const QString &device : run.devices) {
         threads.push_back(std::make_unique<QThread>());
         QThread *thread = threads.back().get();
-        auto *worker = new PortWorker(run.request, device, run.repeat, stop, noMorePanels);
+        auto *worker = new PortWorker(run.request, device, run.repeat, stop, noMorePanels, results);
         worker->moveToThread(thread);
+        // Started from its own thread's event loop, and ended there: no thread waits on another's events.
         QObject::connect(thread, &QThread::started, worker, &PortWorker::run, Qt::QueuedConnection);
-        QObject::connect(worker, &PortWorker::finished, thread, &QThread::quit);
-        QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater);
-        QObject::connect(worker, &PortWorker::panelDone, &loop, [&desk](const JobResult &result) { desk.take(result); });
-        QObject::connect(thread, &QThread::finished, &loop, [&running, &loop] {
-            if (--running == 0)
-                loop.quit();
-        });
-    }
-    for (const auto &thread : threads)
+        QObject::connect(worker, &PortWorker::finished, thread, &QThread::quit, Qt::DirectConnection);
+        QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater, Qt::DirectConnection);
         thread->start();
-    if (running > 0)
-        loop.exec();
+    }
+    while (const std::optional<JobResult> result = results.take())
+        desk.take(*result);
     for (const auto &thread : threads)
         thread->wait();
-    // Results posted by a worker just before its thread ended.
-    QCoreApplication::sendPostedEvents(&loop);
 
     if (run.repeat)
         desk.printTally();

@@ -5,11 +5,12 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Build: compilers and Qt. Tests: clang for the fuzzer, clang-tidy and cppcheck, an X server with xprop and xdotool and an
-# accessibility bus for the real-display suite, and the Debian packaging tools that build and check the package.
+# accessibility bus for the real-display suite, the Debian packaging tools that build and check the package,
+# and the fault injector (fiu-run) for the production line's fault test.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
           clang libclang-rt-14-dev clang-tidy cppcheck
           xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core
-          dpkg-dev file desktop-file-utils appstream)
+          dpkg-dev file desktop-file-utils appstream fiu-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
