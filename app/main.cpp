@@ -75,8 +75,10 @@ int main(int argc, char *argv[])
 
     // Help, version, the port list and usage errors are printed without a display.
     const bool displayGiven = panel::CommandLine::displayGiven(argc, argv);
-    if (!displayGiven || !panel::CommandLine::wantsWindow(argc, argv))
+    if (!displayGiven || !panel::CommandLine::wantsWindow(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        panel::quietenSessionlessStart();
+    }
     QApplication app(argc, argv);
     panel::describeApplication();
 
