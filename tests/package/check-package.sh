@@ -66,7 +66,9 @@ for dep in "fonts-liberation2 | fonts-liberation" libqt6core6 libqt6gui6 libqt6w
   [[ $depends == *"$dep"* ]] || fail "Depends lacks $dep"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends is '$(dpkg-deb -f "$deb" Recommends)'"
-dpkg-deb -f "$deb" Description | grep -q -- '--write, --verify, --read' || fail "the description lacks the production line"
+# (Here-strings, not pipes into grep -q: with pipefail, a writer cut off by grep's early exit fails the check.)
+grep -q -- '--write, --verify, --read' <<<"$(dpkg-deb -f "$deb" Description)" ||
+  fail "the description lacks the production line"
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' | sed 's|^\./|/|' >"$scratch/contents.txt"
 icons=("$share/icons/hicolor/scalable/apps/$id.svg" "$share/icons/hicolor/scalable/mimetypes/application-x-panelconfig.svg")
@@ -115,7 +117,7 @@ fi
 if check "panelconfig --version" env -u XDG_RUNTIME_DIR -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/panelconfig" --version; then
   grep -qx -- "panelconfig $version" "$scratch/out.txt" || { fail "--version does not print $version alone"; cat "$scratch/out.txt"; }
 fi
-file "$root/usr/bin/panelconfig" | grep -q ', stripped' || fail "the packaged binary is not stripped"
+grep -q ', stripped' <<<"$(file "$root/usr/bin/panelconfig")" || fail "the packaged binary is not stripped"
 
 # The man page carries the version and renders without a warning.
 zcat "$share/man/man1/panelconfig.1.gz" >"$scratch/panelconfig.1" || fail "man page is not gzip"
