@@ -4,6 +4,25 @@
 
 namespace panel {
 
+namespace {
+
+QtMessageHandler passOn = nullptr;
+
+void leaveOutRuntimeDirWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    passOn(type, context, message);
+}
+
+} // namespace
+
+void quietenSessionlessStart()
+{
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && !passOn)
+        passOn = qInstallMessageHandler(leaveOutRuntimeDirWarning);
+}
+
 void describeApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("panelconfig"));

@@ -119,6 +119,7 @@ int runJobs(int argc, char *argv[])
 int runWithoutWindow(int argc, char *argv[], panel::CommandLine &commandLine, panel::CommandLine::Action action)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    panel::quietenSessionlessStart();
     std::vector<char *> arguments;
     for (int i = 0; i < argc; ++i) {
         const bool platform = std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0;

@@ -4,6 +4,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# The package build and its checks (debhelper, lintian, hardening-check), the fonts the window is laid out in
+# and the one it must still fit in (DejaVu Sans), and a Wayland compositor with Qt's Wayland platform.
+package_tools=(debhelper lintian devscripts fonts-liberation2 fonts-dejavu-core weston qt6-wayland)
+
 # Build: compilers and Qt. Tests: clang for the fuzzer, clang-tidy and cppcheck, an X server with xprop and xdotool and an
 # accessibility bus for the real-display suite, the Debian packaging tools that build and check the package,
 # and the fault injector (fiu-run) for the production line's fault test.
@@ -12,15 +16,21 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts
           xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core
           dpkg-dev file desktop-file-utils appstream fiu-utils)
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${package_tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Cannot install these packages: run tools/setup.sh as root, or install sudo." >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
+  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 if [ ! -f "$root/build/build.ninja" ]; then

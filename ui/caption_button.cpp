@@ -1,5 +1,7 @@
 #include "ui/caption_button.h"
 
+#include "ui/text_fit.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -10,6 +12,18 @@ CaptionButton::CaptionButton(const QString &caption, QWidget *parent)
 {
 }
 
+QRect CaptionButton::captionRect() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(2, 0, -2, 0);
+}
+
+QFont CaptionButton::captionFont() const
+{
+    return fittedFont(font(), captionRect(), kCaptionFlags, text(), kCaptionLines);
+}
+
 void CaptionButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
@@ -18,9 +32,8 @@ void CaptionButton::paintEvent(QPaintEvent *)
     const QString caption = option.text;
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect textRect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(2, 0, -2, 0);
-    painter.drawItemText(textRect, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(), caption,
-                         QPalette::ButtonText);
+    painter.setFont(captionFont());
+    painter.drawItemText(captionRect(), kCaptionFlags, option.palette, isEnabled(), caption, QPalette::ButtonText);
 }
 
 } // namespace panel

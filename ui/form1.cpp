@@ -7,6 +7,7 @@
 #include "ui/selection_list.h"
 #include "ui/status_box.h"
 #include "ui/text_box.h"
+#include "ui/text_fit.h"
 #include "ui/window_layout.h"
 
 #include "file/config_file_ops.h"
@@ -64,9 +65,9 @@ QLabel *caption(QWidget *parent, const char *name, const QString &text, const QR
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
-    label->setFont(font);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    fitLabel(label, font);
     return label;
 }
 
@@ -127,6 +128,7 @@ void Form1::buildControls()
 
     Label6 = caption(this, "Label6", QStringLiteral("PANEL NAME"), twips(4800, 4560, 1455, 255), plainFont());
     Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    fitLabel(Label6, plainFont());
     Label14 = caption(this, "Label14", QStringLiteral("PROGRAMMING       HEADER           LOCATION"),
                       twips(840, 3600, 1455, 615), windowFont());
 
@@ -223,7 +225,7 @@ void Form1::buildLightingFrame()
     Frame1 = new QGroupBox(QStringLiteral("SPECIAL FEATURES:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twips(8280, 3120, 2535, 2295));
-    Frame1->setFont(arialFont(13, true));
+    fitGroupBoxTitle(Frame1, arialFont(13, true));
 
     Check1 = new RuleCheckBox(QStringLiteral("INDEPENDENT LIGHTING"), Frame1);
     Check1->setObjectName(QStringLiteral("Check1"));

@@ -1,5 +1,7 @@
 #include "ui/rule_check_box.h"
 
+#include "ui/text_fit.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -20,6 +22,17 @@ void RuleCheckBox::setState(int state)
     runRule();
 }
 
+QRect RuleCheckBox::captionRect() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QRect textRect = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+    textRect.setRight(rect().right());
+    return textRect;
+}
+
+QFont RuleCheckBox::captionFont() const { return fittedFont(font(), captionRect(), kCaptionFlags, text()); }
+
 void RuleCheckBox::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
@@ -28,11 +41,8 @@ void RuleCheckBox::paintEvent(QPaintEvent *)
     const QString caption = option.text;
     option.text.clear();
     painter.drawControl(QStyle::CE_CheckBox, option);
-
-    QRect textRect = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
-    textRect.setRight(rect().right());
-    painter.drawItemText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, option.palette,
-                         isEnabled(), caption, QPalette::WindowText);
+    painter.setFont(captionFont());
+    painter.drawItemText(captionRect(), kCaptionFlags, option.palette, isEnabled(), caption, QPalette::WindowText);
 }
 
 bool RuleCheckBox::hitButton(const QPoint &pos) const

@@ -7,7 +7,8 @@
 namespace panel {
 
 // The independent-lighting box: its rule runs when the user toggles it, and when the program changes
-// its state (setting the state it already has runs nothing). The caption wraps like the panel's labels.
+// its state (setting the state it already has runs nothing). The caption wraps like the panel's labels, and
+// is drawn smaller where the font at hand would not fit it.
 class RuleCheckBox : public QCheckBox, public RuleControl
 {
     Q_OBJECT
@@ -16,6 +17,11 @@ public:
 
     int state() const { return isChecked() ? 1 : 0; }
     void setState(int state);
+
+    static constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+    // Where the caption is drawn, beside the box, and in which font: the box's own, or a smaller size of it.
+    QRect captionRect() const;
+    QFont captionFont() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

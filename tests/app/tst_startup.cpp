@@ -177,6 +177,42 @@ private slots:
         if (arguments.first() == "--help-all")
             QVERIFY2(out.contains("-reverse") && out.contains("--list-ports"), qPrintable(out));
     }
+
+    // What runs without a window says nothing on stderr, with or without a session's runtime folder
+    // (over SSH or in a service there is none); only an empty port list is told there.
+    void quietWithoutSession_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("runtimeDir");
+        for (const char *option : {"--help", "--version", "--list-ports"}) {
+            QTest::addRow("%s", option) << option << true;
+            QTest::addRow("%s, no XDG_RUNTIME_DIR", option) << option << false;
+        }
+    }
+
+    void quietWithoutSession()
+    {
+        QFETCH(QString, option);
+        QFETCH(bool, runtimeDir);
+        QTemporaryDir runtime;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            environment.remove(QString::fromLatin1(variable));
+        if (runtimeDir)
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(PANELCONFIG_PATH), {option});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 0);
+        const QByteArray out = process.readAllStandardOutput();
+        const QByteArray err = process.readAllStandardError();
+        QVERIFY(!out.isEmpty() || option == "--list-ports");
+        if (out.isEmpty())
+            QCOMPARE(err, QByteArray("panelconfig: no serial ports found\n"));
+        else
+            QVERIFY2(err.isEmpty(), err.constData());
+    }
 };
 
 QTEST_MAIN(TestStartup)

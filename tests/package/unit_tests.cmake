@@ -1,0 +1,15 @@
+# The suites a package build runs (dh_auto_test): those that need neither the simulated panel, a display,
+# nor tools beyond the build's own. Included from tests/CMakeLists.txt, whose panel_add_test it uses.
+panel_add_test(tst_codes model/tst_codes.cpp)
+panel_add_test(tst_pnl_codec file/tst_pnl_codec.cpp)
+panel_add_test(tst_pnl_file file/tst_pnl_file.cpp)
+panel_add_test(tst_config_file file/tst_config_file.cpp)
+panel_add_test(tst_panel_protocol link/tst_panel_protocol.cpp)
+panel_add_test(tst_form1 ui/tst_form1.cpp)
+include(${CMAKE_CURRENT_LIST_DIR}/../ui/text_fit.cmake)
+panel_add_test(tst_headless headless/tst_headless.cpp)
+panel_add_test(tst_startup app/tst_startup.cpp)
+target_link_libraries(tst_startup PRIVATE panel_app)
+target_compile_definitions(tst_startup PRIVATE PANELCONFIG_PATH="$<TARGET_FILE:panelconfig>")
+add_dependencies(tst_startup panelconfig)
+include(${CMAKE_CURRENT_LIST_DIR}/version_test.cmake)

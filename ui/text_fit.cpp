@@ -1,0 +1,68 @@
+#include "ui/text_fit.h"
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace panel {
+
+namespace {
+
+// The margin a frame keeps on either side of its title (Fusion's and the common style's).
+constexpr int kTitleMargin = 8;
+
+QFont ofPixelSize(QFont font, int pixels)
+{
+    font.setPixelSize(pixels);
+    return font;
+}
+
+int pixelSizeOf(const QFont &font)
+{
+    return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+}
+
+bool titleFits(const QFont &font, int width, const QString &title)
+{
+    const int advance = QFontMetrics(font).size(Qt::TextShowMnemonic, title + QLatin1Char(' ')).width();
+    return advance <= width - 2 * kTitleMargin;
+}
+
+} // namespace
+
+int linesOf(const QFont &font, const QRect &box, int flags, const QString &text)
+{
+    const QFontMetrics metrics(font);
+    const int height = metrics.boundingRect(box, flags, text).height();
+    return qMax(1, (height + metrics.leading()) / metrics.lineSpacing());
+}
+
+bool textFits(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines)
+{
+    return box.contains(QFontMetrics(font).boundingRect(box, flags, text))
+           && (maxLines == 0 || linesOf(font, box, flags, text) <= maxLines);
+}
+
+QFont fittedFont(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines)
+{
+    int size = pixelSizeOf(font);
+    while (size > kSmallestTextPixelSize && !textFits(ofPixelSize(font, size), box, flags, text, maxLines))
+        --size;
+    return size == pixelSizeOf(font) ? font : ofPixelSize(font, size);
+}
+
+void fitLabel(QLabel *label, const QFont &font)
+{
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    label->setFont(fittedFont(font, label->contentsRect(), flags, label->text()));
+}
+
+void fitGroupBoxTitle(QGroupBox *box, const QFont &font)
+{
+    int size = pixelSizeOf(font);
+    while (size > kSmallestTextPixelSize && !titleFits(ofPixelSize(font, size), box->width(), box->title()))
+        --size;
+    box->setFont(size == pixelSizeOf(font) ? font : ofPixelSize(font, size));
+}
+
+} // namespace panel
