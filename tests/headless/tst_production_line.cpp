@@ -259,19 +259,36 @@ private slots:
         }
     }
 
-    // A port that cannot be opened is told of at once under --repeat, counted, and kept in the exit code.
-    void repeatTellsADeadPort()
+    // Under --repeat a port that cannot be opened is told of at once, counted and kept in the exit code,
+    // and a panel that answers only its third hail is found and programmed, as without --repeat.
+    void repeatFirstResult_data()
     {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("panels");
+        QTest::addColumn<int>("portFailures");
+        QTest::newRow("a port that does not open") << "none" << 5 << 0 << 1;
+        QTest::newRow("a panel answering its third hail") << "--hail-from=3" << 0 << 1 << 0;
+    }
+
+    void repeatFirstResult()
+    {
+        QFETCH(QString, panel);
+        QFETCH(int, exitCode);
+        QFETCH(int, panels);
+        QFETCH(int, portFailures);
+        QFile::remove(path(QStringLiteral("repeat.txt")));
+        const QString device = panel == "none" ? path(QStringLiteral("ttyNONE")) : startSim({panel}, QStringLiteral("repeat.txt"));
         QProcess program;
-        startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), path(QStringLiteral("ttyNONE")),
+        startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device,
                                QStringLiteral("--repeat"), QStringLiteral("--json")});
-        QCOMPARE(stopAfterLines(program, 1, SIGINT), 5);
+        QCOMPARE(stopAfterLines(program, 1, SIGINT), exitCode);
         const QStringList lines = linesOf(program);
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(jsonOf(lines[0]).value(QStringLiteral("exit_code")).toInt(), 5);
+        QCOMPARE(jsonOf(lines[0]).value(QStringLiteral("exit_code")).toInt(), exitCode);
         const QJsonObject tally = jsonOf(lines[1]).value(QStringLiteral("tally")).toObject();
-        QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), 0);
-        QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), 1);
+        QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), panels);
+        QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), portFailures);
     }
 
     // A panel read into a file verifies against that file; another panel differs from it.
