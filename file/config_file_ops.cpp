@@ -1,7 +1,7 @@
 #include "file/config_file_ops.h"
 
 #include "file/config_file_host.h"
-#include "model/config_display.h"
+#include "model/editor_model.h"
 #include "model/operation_report.h"
 #include "file/pnl_file.h"
 #include "model/codes.h"
@@ -122,17 +122,17 @@ void save_config_file(OperationReport &report, ConfigFileHost &host, const std::
     }
 }
 
-void open_config_file(OperationReport &report, ConfigFileHost &host)
+void open_config_file(OperationReport &report, ConfigFileHost &host, EditorModel &editor)
 {
     report.hideStatus();
     const std::optional<QString> path =
         host.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kFilter), std::nullopt);
     if (!path || path->isEmpty())
         return;
-    open_config_file_named(report, host, *path);
+    open_config_file_named(report, editor, *path);
 }
 
-void open_config_file_named(OperationReport &report, ConfigFileHost &host, const QString &path)
+void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path)
 {
     report.hideStatus();
     const ConfigFileRead read = read_config_file(path);
@@ -140,9 +140,8 @@ void open_config_file_named(OperationReport &report, ConfigFileHost &host, const
         report.message(openRefusedText(), QStringLiteral("FILE/MODEL MIS-MATCH"));
         return;
     }
-    // The file is accepted whole: only now do the window's variables and controls change.
-    host.keepFileRecord(*read.record);
-    show_named_config(report, host.operationVars(), named_config_of(*read.record));
+    // The file is accepted whole: only now do the controls and their codes change.
+    editor.show_named_config(named_config_of(*read.record));
 }
 
 } // namespace panel

@@ -10,6 +10,7 @@
 namespace panel {
 
 class ConfigFileHost;
+class EditorModel;
 class OperationReport;
 
 // A file read with every check of an open: readable, 21 fields, the model tag exactly, and codes the
@@ -28,10 +29,10 @@ SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named
 // Saves what the window shows as a .pnl file chosen in the window's file dialog. No configuration
 // means a button is incomplete.
 void save_config_file(OperationReport &report, ConfigFileHost &host, const std::optional<NamedPanelConfig> &named);
-// Opens a .pnl file into the window. All or nothing: a refused file changes no control and no variable.
-void open_config_file(OperationReport &report, ConfigFileHost &host);
+// Opens a .pnl file into the editor. All or nothing: a refused file changes no control and no code.
+void open_config_file(OperationReport &report, ConfigFileHost &host, EditorModel &editor);
 // The same open for a file already chosen (a file given on the command line).
-void open_config_file_named(OperationReport &report, ConfigFileHost &host, const QString &path);
+void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path);
 
 // The message of a refused open.
 QString openRefusedText();

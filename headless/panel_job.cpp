@@ -3,9 +3,10 @@
 #include "file/config_file_ops.h"
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
-#include "headless/headless_panel.h"
+#include "headless/job_host.h"
 #include "link/panel_operations.h"
 #include "link/serial_line.h"
+#include "model/editor_model.h"
 #include "model/status_texts.h"
 
 #include <QDateTime>
@@ -35,16 +36,17 @@ int exitCodeOf(PanelOutcome outcome)
 }
 
 // The result in the window's words: its status text, or the mismatch message it showed instead.
-void takeOutcome(JobResult &result, PanelOutcome outcome, const HeadlessPanel &panel, const SerialLine &line)
+void takeOutcome(JobResult &result, PanelOutcome outcome, const JobHost &host, const CollectingView &messages,
+                 const SerialLine &line)
 {
     result.exitCode = exitCodeOf(outcome);
-    result.registers = panel.seen();
+    result.registers = host.seen();
     if (outcome == PanelOutcome::Stopped)
         result.result = kStoppedText;
-    else if (outcome == PanelOutcome::IdentityMismatch && !panel.messages().isEmpty())
-        result.result = panel.messages().constLast();
+    else if (outcome == PanelOutcome::IdentityMismatch && !messages.messages().isEmpty())
+        result.result = messages.messages().constLast();
     else
-        result.result = panel.status();
+        result.result = host.status();
     if (outcome == PanelOutcome::PortNotOpened) {
         result.portFailure = true;
         result.advice = line.openAdvice();
@@ -54,13 +56,14 @@ void takeOutcome(JobResult &result, PanelOutcome outcome, const HeadlessPanel &p
 QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
 
 // A panel read whole goes to the file its target names for it, never over a file it must keep.
-void saveRead(JobResult &result, const ReadTarget &target, HeadlessPanel &panel, const QString &device)
+void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, const JobHost &host,
+              const QString &device)
 {
     const int n = target.count ? target.count->fetch_add(1) + 1 : 1;
     const QString path = expandFileName(target.pattern, device, n, QDateTime::currentDateTimeUtc());
     result.file = path;
     NamedPanelConfig named;
-    named.config = panel.gather().value_or(panel.shown());
+    named.config = editor.gather_config().value_or(host.seenConfig().value_or(PanelConfig()));
     named.panel = target.panelName.isEmpty() ? QFileInfo(path).completeBaseName() : target.panelName;
     if (const QString problem = panelNameProblem(named.panel); !problem.isEmpty()) {
         result.exitCode = kExitFileFailure;
@@ -121,17 +124,21 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     if (request.intended)
         result.intended = request.intended->registers();
 
-    HeadlessPanel panel(stop);
+    // The window as it starts, its messages kept as warnings.
+    CollectingView messages;
+    EditorModel editor(messages);
+    editor.runStartUpSteps();
+    JobHost host(messages, stop);
     if (request.command == JobRequest::Command::Write) {
-        takeOutcome(result, write_config(panel, panel, line, request.intended), panel, line);
+        takeOutcome(result, write_config(host, host, line, request.intended), host, messages, line);
     } else {
-        takeOutcome(result, read_config(panel, panel, line), panel, line);
-        for (const QString &message : panel.messages())
+        takeOutcome(result, read_config(host, host, line, editor), host, messages, line);
+        for (const QString &message : messages.messages())
             result.warnings << oneLine(message);
     }
 
     if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify && request.intended) {
-        result.differences = describeDifferences(panel.shown(), *request.intended);
+        result.differences = describeDifferences(host.seenConfig().value_or(PanelConfig()), *request.intended);
         if (!result.differences.isEmpty()) {
             result.exitCode = kExitDifferences;
             result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
@@ -139,7 +146,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
             result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
         }
     } else if (result.exitCode == kExitDone && request.command == JobRequest::Command::Read) {
-        saveRead(result, request.target, panel, result.device);
+        saveRead(result, request.target, editor, host, result.device);
     }
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;

@@ -1,6 +1,6 @@
 #include "headless/port_worker.h"
 
-#include "headless/headless_panel.h"
+#include "headless/job_host.h"
 #include "headless/result_queue.h"
 #include "link/panel_link.h"
 #include "link/qt_serial_line.h"
@@ -44,7 +44,8 @@ void PortWorker::pause(int milliseconds) const
 
 PortWorker::Presence PortWorker::probe(SerialLine &line, QString *error)
 {
-    HeadlessPanel host(&m_stop);
+    CollectingView messages;
+    JobHost host(messages, &m_stop);
     PanelLink link(host, host, line); // closes the line when done
     if (!link.open_panel_port(error))
         return Presence::PortNotOpened;

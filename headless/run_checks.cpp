@@ -4,9 +4,8 @@
 #include "file/config_file_ops.h"
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
-#include "headless/headless_panel.h"
+#include "headless/collecting_view.h"
 #include "headless/production_line.h"
-#include "model/config_display.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,11 +33,13 @@ std::optional<RunRefusal> checkFileToWrite(JobRequest &request)
     const ConfigFileRead read = read_config_file(request.file);
     if (!read.record)
         return fileFailure(QStringLiteral("%1: FILE REFUSED: %2").arg(request.file, read.reason));
-    HeadlessPanel opened;
-    show_named_config(opened, opened.operationVars(), named_config_of(*read.record));
-    for (const QString &message : opened.messages())
+    CollectingView messages;
+    EditorModel opened(messages);
+    opened.runStartUpSteps();
+    opened.show_named_config(named_config_of(*read.record));
+    for (const QString &message : messages.messages())
         request.fileWarnings << oneLine(message);
-    request.intended = opened.gather();
+    request.intended = opened.gather_config();
     if (!request.intended)
         return fileFailure(QStringLiteral("%1: FILE REFUSED: a button has no channel").arg(request.file));
     return std::nullopt;

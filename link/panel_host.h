@@ -1,19 +1,21 @@
 #pragma once
 
-#include "model/window_vars.h"
+#include <QtGlobal>
+
+class QTimer;
 
 namespace panel {
 
-// What a panel operation needs of whoever runs it besides reporting: its working variables, the
-// 100 ms timer, and whether it is being abandoned.
+// What a panel operation needs of whoever runs it besides reporting: the 100 ms timer, and whether
+// the operation is being abandoned. The operation keeps its own working values.
 class PanelHost
 {
 public:
     virtual ~PanelHost() = default;
 
-    virtual OperationVars &operationVars() = 0;
-    // Interval 100 ms, timer_flag = 0, enabled; every tick sets timer_flag to 1.
-    virtual void armTimer() = 0;
+    // The timer that paces and times out the exchanges; the operation sets it to 100 ms and starts it
+    // before every wait, and each tick ends the wait under way.
+    virtual QTimer &timer() = 0;
     // The window is closing, or the command line was told to stop: the operation ends at its next wait.
     virtual bool operationAbandoned() const = 0;
     // A value the panel was seen to hold: a register read whole, or a write's read-back.

@@ -4,9 +4,11 @@
 #include "link/protocol.h"
 #include "link/serial_line.h"
 #include "model/operation_report.h"
+#include "model/codes.h"
 #include "model/status_texts.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace panel {
 
@@ -14,13 +16,22 @@ PanelLink::PanelLink(PanelHost &host, OperationReport &report, SerialLine &line)
     : m_host(host)
     , m_report(report)
     , m_line(line)
-    , m_vars(host.operationVars())
 {
+    m_tick = QObject::connect(&host.timer(), &QTimer::timeout, &host.timer(), [this] { timer_flag = 1; });
 }
 
 PanelLink::~PanelLink()
 {
+    QObject::disconnect(m_tick);
     m_line.close();
+}
+
+// Interval 100 ms, timer_flag = 0, enabled.
+void PanelLink::armTimer()
+{
+    m_host.timer().setInterval(kTickMilliseconds);
+    timer_flag = 0;
+    m_host.timer().start();
 }
 
 bool PanelLink::open_panel_port(QString *error)
@@ -35,9 +46,9 @@ bool PanelLink::ended() const
 
 void PanelLink::wait_for_reply()
 {
-    m_host.armTimer();
+    armTimer();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (m_line.bytesWaiting() < kReplyLength && m_vars.timer_flag != 1 && !ended())
+    while (m_line.bytesWaiting() < kReplyLength && timer_flag != 1 && !ended())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -52,16 +63,16 @@ QByteArray PanelLink::takeReply()
 // late: it is dropped and the wait goes on, within the same tick, for the read's own reply.
 QByteArray PanelLink::takeReadReply()
 {
-    m_host.armTimer();
+    armTimer();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QByteArray reply;
     for (;;) {
-        while (reply.size() + m_line.bytesWaiting() < kReplyLength && m_vars.timer_flag != 1 && !ended())
+        while (reply.size() + m_line.bytesWaiting() < kReplyLength && timer_flag != 1 && !ended())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         reply += m_line.takeAll();
         while (reply.startsWith(kAcknowledge))
             reply.remove(0, kAcknowledge.size());
-        if (reply.size() >= kReplyLength || m_vars.timer_flag == 1 || ended())
+        if (reply.size() >= kReplyLength || timer_flag == 1 || ended())
             break;
     }
     return ended() ? QByteArray() : reply;
@@ -77,9 +88,9 @@ void PanelLink::sendCommand(const QByteArray &command)
 
 void PanelLink::pause_tick()
 {
-    m_host.armTimer();
+    armTimer();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (m_vars.timer_flag != 1 && !ended())
+    while (timer_flag != 1 && !ended())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -93,34 +104,33 @@ bool PanelLink::hail_panel()
     }
     // Late answers to earlier attempts are part of the reply, so a doubled "D000D" fails.
     const QByteArray reply = m_line.takeAll();
-    return reply == kAcknowledge && m_vars.timer_flag != 1 && !ended();
+    return reply == kAcknowledge && timer_flag != 1 && !ended();
 }
 
 PanelLink::Read PanelLink::read_register()
 {
-    m_vars.error_flag = 0;
+    error_flag = 0;
     // Nothing more goes to a panel once the operation is being abandoned.
     if (ended()) {
-        m_vars.error_flag = 1;
+        error_flag = 1;
         return Read::Missing;
     }
-    sendCommand(readCommand(quint8(m_vars.address_l)));
-    m_vars.timer_flag = 0;
-    m_vars.error_flag = 0;
+    sendCommand(readCommand(quint8(address_l)));
+    timer_flag = 0;
+    error_flag = 0;
     const QByteArray reply = takeReadReply();
-    m_vars.temp1 = qint16(qMin<qsizetype>(reply.size(), 32767));
     if (reply.size() < kShortestReadReply) {
-        m_vars.error_flag = 1;
+        error_flag = 1;
         m_report.reportStatus(kCorrupted);
         return Read::Missing;
     }
     const ReplyValue value = replyValue(reply);
     if (value.fits) {
-        m_vars.A = value.value;
-        m_host.registerSeen(m_vars.address_l, m_vars.A);
+        A = value.value;
+        m_host.registerSeen(address_l, A);
     }
-    if (!value.fits || m_vars.A > 160 || m_vars.A < 0) {
-        m_vars.error_flag = 1;
+    if (!value.fits || A > kNaCode || A < 0) {
+        error_flag = 1;
         m_report.reportStatus(kOutOfRange);
     } else {
         m_report.reportStatus(kCommunicationsOk);
@@ -130,34 +140,34 @@ PanelLink::Read PanelLink::read_register()
 
 void PanelLink::write_register()
 {
-    m_vars.error_flag = 0;
+    error_flag = 0;
     if (ended()) {
-        m_vars.error_flag = 1;
+        error_flag = 1;
         return;
     }
-    sendCommand(writeCommand(quint8(m_vars.address_l), quint8(m_vars.data_l)));
-    m_vars.timer_flag = 0;
+    sendCommand(writeCommand(quint8(address_l), quint8(data_l)));
+    timer_flag = 0;
     wait_for_reply();
     if (takeReply() != kAcknowledge || ended()) {
-        m_vars.error_flag = 1;
+        error_flag = 1;
         return;
     }
-    sendCommand(readCommand(quint8(m_vars.address_l)));
+    sendCommand(readCommand(quint8(address_l)));
     const QByteArray reply = takeReadReply();
     if (reply.size() < kShortestReadReply) {
-        m_vars.error_flag = 1;
+        error_flag = 1;
         m_report.reportStatus(kCorrupted);
         return;
     }
     const ReplyValue value = replyValue(reply);
     if (value.fits) {
-        m_vars.A = value.value;
-        m_host.registerSeen(m_vars.address_l, m_vars.A);
+        A = value.value;
+        m_host.registerSeen(address_l, A);
     }
-    if (value.fits && m_vars.A == m_vars.data_l) {
+    if (value.fits && A == data_l) {
         m_report.reportStatus(kCommunicationsOk, kYellow);
     } else {
-        m_vars.error_flag = 1;
+        error_flag = 1;
         m_report.reportStatus(kFailedToVerify);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMetaObject>
 #include <QString>
 
 namespace panel {
@@ -7,10 +9,10 @@ namespace panel {
 class OperationReport;
 class PanelHost;
 class SerialLine;
-struct OperationVars;
 
-// The register operations that a whole-panel read or write is made of. Every wait keeps the
-// event loop running and sleeps until the next event: a reply byte or the timer's tick.
+// The register operations that a whole-panel read or write is made of, and the working values of that
+// one operation. Every wait keeps the event loop running and sleeps until the next event: a reply byte
+// or the timer's tick.
 class PanelLink
 {
 public:
@@ -18,6 +20,8 @@ public:
 
     PanelLink(PanelHost &host, OperationReport &report, SerialLine &line);
     ~PanelLink(); // closes the port
+    PanelLink(const PanelLink &) = delete;
+    PanelLink &operator=(const PanelLink &) = delete;
 
     bool open_panel_port(QString *error);
     bool hail_panel();
@@ -25,9 +29,16 @@ public:
     // Reads register address_l into A. A reply too short to hold a value is a failure ("COMMUNICATIONS
     // CORRUPTED") and leaves A as it was; so does one whose value does not fit 16 bits.
     Read read_register();
+    // Writes data_l to register address_l and reads it back into A.
     void write_register();
 
+    qint16 error_flag = 0; // 1 after a failure of the last register operation
+    qint16 address_l = 0;  // the register of the next operation
+    qint16 data_l = 0;     // the value of the next write
+    qint16 A = 0;          // the value last read
+
 private:
+    void armTimer();
     void sendCommand(const QByteArray &command);
     void wait_for_reply();
     QByteArray takeReply();
@@ -37,7 +48,8 @@ private:
     PanelHost &m_host;
     OperationReport &m_report;
     SerialLine &m_line;
-    OperationVars &m_vars;
+    qint16 timer_flag = 0; // set by every tick of the timer
+    QMetaObject::Connection m_tick;
 };
 
 } // namespace panel

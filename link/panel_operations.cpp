@@ -3,7 +3,7 @@
 #include "link/panel_host.h"
 #include "link/panel_link.h"
 #include "link/serial_line.h"
-#include "model/config_display.h"
+#include "model/editor_model.h"
 #include "model/operation_report.h"
 #include "model/status_texts.h"
 
@@ -20,58 +20,58 @@ PanelOutcome fail(OperationReport &report, PanelOutcome outcome, const QString &
 }
 
 // Hails the panel and checks its identity register. Done when the operation may go on.
-PanelOutcome reachPanel(OperationReport &report, OperationVars &v, PanelLink &link, const QString &mismatchText)
+PanelOutcome reachPanel(OperationReport &report, PanelLink &link, const QString &mismatchText)
 {
     if (!link.hail_panel())
         return fail(report, PanelOutcome::NoResponse, kNoResponse);
     link.pause_tick();
-    v.address_l = kIdentityRegister;
+    link.address_l = kIdentityRegister;
     const Read identity = link.read_register();
     // Only a value received whole can prove the panel's identity.
     if (identity == Read::Missing)
         return fail(report, PanelOutcome::BadData, kBadData);
-    if (identity == Read::NotFitting || v.A != kPanelIdentity) {
+    if (identity == Read::NotFitting || link.A != kPanelIdentity) {
         report.message(mismatchText, kMismatchTitle);
         return PanelOutcome::IdentityMismatch;
     }
     return PanelOutcome::Done;
 }
 
-// Register reads of a whole-panel read; false at the first failure.
-bool readRegisters(OperationReport &report, OperationVars &v, PanelLink &link)
+// Register reads of a whole-panel read, each shown in the editor as it comes; false at the first failure.
+bool readRegisters(EditorModel &editor, PanelLink &link)
 {
     for (int k = 0; k < kButtons; ++k) {
         link.pause_tick();
-        v.address_l = qint16(k);
+        link.address_l = qint16(k);
         // An out-of-range value still reaches the lists; a missing one does not.
         if (link.read_register() == Read::Received)
-            show_switch_code(report, v, k, v.A);
-        report.showDesignation(k, std::nullopt);
-        if (v.error_flag == 1)
+            editor.show_switch_code(k, link.A);
+        editor.clear_designation(k);
+        if (link.error_flag == 1)
             return false;
     }
 
     link.pause_tick();
-    v.address_l = kFeatureRegister;
+    link.address_l = kFeatureRegister;
     if (link.read_register() == Read::Received)
-        report.showIndependentLighting(v.A == 0 ? 0 : 1);
-    if (v.error_flag == 1)
+        editor.show_independent_lighting(link.A == 0 ? 0 : 1);
+    if (link.error_flag == 1)
         return false;
 
     link.pause_tick();
-    v.address_l = kIndicatorRegister;
+    link.address_l = kIndicatorRegister;
     if (link.read_register() != Read::Received)
         return false;
-    report.showIndicator(v.A);
-    if (v.error_flag == 1)
+    editor.show_indicator_code(link.A);
+    if (link.error_flag == 1)
         return false;
 
     link.pause_tick();
-    v.address_l = kBacklightIntensityRegister;
+    link.address_l = kBacklightIntensityRegister;
     if (link.read_register() != Read::Received)
         return false;
-    report.showBacklight(v.A);
-    return v.error_flag != 1;
+    editor.show_backlight_code(link.A);
+    return link.error_flag != 1;
 }
 
 bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)
@@ -83,19 +83,22 @@ bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)
     return false;
 }
 
-PanelOutcome read_whole_config(PanelHost &host, OperationReport &report, SerialLine &line)
+PanelOutcome read_whole_config(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor)
 {
-    OperationVars &v = host.operationVars();
     report.reportStatus(kStartingRead, kYellow);
-    report.showPanelName(QString());
+    editor.show_panel_name(QString());
 
     PanelLink link(host, report, line);
     if (!openPort(report, line, link))
         return PanelOutcome::PortNotOpened;
-    if (const PanelOutcome reached = reachPanel(report, v, link, kReadMismatch); reached != PanelOutcome::Done)
+    if (const PanelOutcome reached = reachPanel(report, link, kReadMismatch); reached != PanelOutcome::Done)
         return reached;
-    if (!readRegisters(report, v, link))
+    if (!readRegisters(editor, link)) {
+        // Failed after the indicator: the back-light code must be the one its list shows, or the next
+        // write would send a value the window does not show.
+        editor.keep_backlight_code_shown();
         return fail(report, PanelOutcome::BadData, kBadData);
+    }
     link.pause_tick();
     report.reportStatus(kReadSuccessful, kGreen);
     return PanelOutcome::Done;
@@ -104,7 +107,6 @@ PanelOutcome read_whole_config(PanelHost &host, OperationReport &report, SerialL
 PanelOutcome write_whole_config(PanelHost &host, OperationReport &report, SerialLine &line,
                                 const std::optional<PanelConfig> &config)
 {
-    OperationVars &v = host.operationVars();
     report.reportStatus(kStartingWrite, kYellow);
 
     PanelLink link(host, report, line);
@@ -112,18 +114,18 @@ PanelOutcome write_whole_config(PanelHost &host, OperationReport &report, Serial
         return PanelOutcome::PortNotOpened;
     if (!config)
         return fail(report, PanelOutcome::Incomplete, kIncompleteData);
-    if (const PanelOutcome reached = reachPanel(report, v, link, kWriteMismatch); reached != PanelOutcome::Done)
+    if (const PanelOutcome reached = reachPanel(report, link, kWriteMismatch); reached != PanelOutcome::Done)
         return reached;
 
     const std::array<qint16, kConfigRegisters> values = config->registers();
-    v.error_flag = 0;
-    for (int reg = 0; reg < kConfigRegisters && v.error_flag == 0; ++reg) {
+    link.error_flag = 0;
+    for (int reg = 0; reg < kConfigRegisters && link.error_flag == 0; ++reg) {
         link.pause_tick();
-        v.address_l = qint16(reg);
-        v.data_l = values[reg];
+        link.address_l = qint16(reg);
+        link.data_l = values[reg];
         link.write_register();
     }
-    if (v.error_flag != 0)
+    if (link.error_flag != 0)
         return fail(report, PanelOutcome::BadData, kBadData);
     link.pause_tick();
     report.reportStatus(kProgrammed, kGreen);
@@ -138,9 +140,9 @@ PanelOutcome stoppedOr(const PanelHost &host, PanelOutcome outcome)
 
 } // namespace
 
-PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line)
+PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor)
 {
-    return stoppedOr(host, read_whole_config(host, report, line));
+    return stoppedOr(host, read_whole_config(host, report, line, editor));
 }
 
 PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,

@@ -6,6 +6,7 @@
 
 namespace panel {
 
+class EditorModel;
 class OperationReport;
 class PanelHost;
 class SerialLine;
@@ -14,8 +15,9 @@ class SerialLine;
 // Stopped: it failed because it was being abandoned.
 enum class PanelOutcome { Done, PortNotOpened, NoResponse, IdentityMismatch, BadData, Incomplete, Stopped };
 
-// Reads registers 63 and 0 to 9 of the panel and shows them through the report, with the status.
-PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line);
+// Reads registers 63 and 0 to 9 of the panel and shows each in the editor as it comes; the status goes
+// to the report.
+PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor);
 // Writes and verifies registers 0 to 9. No configuration means a button is incomplete: the port is
 // opened and closed, and nothing is sent.
 PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,

@@ -30,38 +30,38 @@ const std::array<ListRow, kIntensityRowCount> &intensityRows()
     return rows;
 }
 
-void gather_switch_codes(const Selections &selections, WindowVars &vars)
+void gather_switch_codes(const Selections &selections, std::array<ButtonCodes, kButtons> &button, qint16 &error_flag)
 {
     for (int k = 0; k < kButtons; ++k) {
         const int p = selections[k].module;
         if (p == kModuleNaPosition || p == kModuleBlMrPosition) {
-            vars.button[k].w = moduleRows()[p].datum;
+            button[k].w = moduleRows()[p].datum;
             continue;
         }
         const int q = selections[k].channel;
         if (p < 0 || p >= kModuleRowCount || q < 0 || q >= kChannelRowCount) {
-            vars.error_flag = 1;
+            error_flag = 1;
             return;
         }
-        vars.button[k].w = qint16(moduleRows()[p].datum + channelRows()[q].datum);
+        button[k].w = qint16(moduleRows()[p].datum + channelRows()[q].datum);
     }
 }
 
-void decode_switch_code(OperationVars &vars)
+SwitchPositions decode_switch_code(qint16 A, int l_index)
 {
-    const qint16 a = vars.A;
-    vars.h_index = 1;
-    if (a >= kNaCode) {
-        vars.h_index = kModuleNaPosition;
-    } else if (a == kBlMrCode) {
-        vars.h_index = kModuleBlMrPosition;
-    } else if (a > 9) {
-        vars.h_index = qint16(1 + a / 10);
-        vars.l_index = qint16(a % 10);
+    SwitchPositions decoded{1, l_index};
+    if (A >= kNaCode) {
+        decoded.h_index = kModuleNaPosition;
+    } else if (A == kBlMrCode) {
+        decoded.h_index = kModuleBlMrPosition;
+    } else if (A > 9) {
+        decoded.h_index = 1 + A / 10;
+        decoded.l_index = A % 10;
     } else {
         // 0..9 is module "A"; a negative code gives a negative channel position, which no list takes.
-        vars.l_index = a;
+        decoded.l_index = A;
     }
+    return decoded;
 }
 
 int intensity_position(qint16 &code)

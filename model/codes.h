@@ -1,13 +1,14 @@
 #pragma once
 
-#include "model/window_vars.h"
-
 #include <QString>
+#include <QtGlobal>
 #include <array>
 
 // The list tables of the window, the meaning of the switch and intensity codes, and the conversions
 // between list positions and codes. Nothing here knows about widgets.
 namespace panel {
+
+constexpr int kButtons = 6;
 
 struct ListRow {
     const char *text;
@@ -37,6 +38,18 @@ const std::array<ListRow, kModuleRowCount> &moduleRows();
 const std::array<ListRow, kChannelRowCount> &channelRows();
 const std::array<ListRow, kIntensityRowCount> &intensityRows();
 
+// The text a designation box starts with (one trailing blank).
+inline const QString kDesignationStart = QStringLiteral("DESIGNATION ");
+
+// One button's codes as the rules keep them: switch code (s), module datum (m), channel datum (c), and
+// the code last gathered for writing (w).
+struct ButtonCodes {
+    qint16 s = 0;
+    qint16 m = 0;
+    qint16 c = 0;
+    qint16 w = 0;
+};
+
 // The selected positions of one button's module and channel lists (-1 when none).
 struct ButtonSelection {
     int module = -1;
@@ -47,11 +60,15 @@ using Selections = std::array<ButtonSelection, kButtons>;
 // Sets button[k].w for SW1..SW6 in order. At the first incomplete button (a letter without a channel,
 // or no module at all) it sets error_flag to 1 and stops: that button and the later ones keep their
 // previous gathered codes. Callers set error_flag to 0 first.
-void gather_switch_codes(const Selections &selections, WindowVars &vars);
+void gather_switch_codes(const Selections &selections, std::array<ButtonCodes, kButtons> &button, qint16 &error_flag);
 
-// Turns A into h_index (module position) and l_index (channel position). For "N/A" and "BL/MR"
-// l_index is left as the previous decode left it.
-void decode_switch_code(OperationVars &vars);
+// The module (h_index) and channel (l_index) positions that show a switch code A. For "N/A" and
+// "BL/MR" no channel is chosen: l_index is the one given, the previous decode's.
+struct SwitchPositions {
+    int h_index = 1;
+    int l_index = 0;
+};
+SwitchPositions decode_switch_code(qint16 A, int l_index);
 
 // The list position that shows an intensity code. Codes outside 1..7 are shown as "100": the code is
 // replaced by 10 and position 0 is returned.

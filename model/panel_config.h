@@ -20,7 +20,6 @@ struct PanelConfig {
 
     // The values of registers 0 to 9, register 6 being the fixed backlighting code.
     std::array<qint16, kConfigRegisters> registers() const;
-    static PanelConfig fromRegisters(const std::array<qint16, kConfigRegisters> &values);
 
     friend bool operator==(const PanelConfig &a, const PanelConfig &b)
     {
@@ -35,10 +34,6 @@ struct NamedPanelConfig {
     QString panel;
     std::array<QString, kButtons> designation;
 };
-
-// Gathers the codes from the selections (gather_switch_codes) into the configuration the window would
-// write, with the lighting settings its rules keep in vars. Nothing when a button is incomplete.
-std::optional<PanelConfig> gather_config(const Selections &selections, WindowVars &vars);
 
 // How a person names a button's code ("B/4", "BL/MR", "N/A") and an intensity code ("60 %").
 QString describeSwitchCode(qint16 code);

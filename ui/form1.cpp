@@ -1,6 +1,9 @@
 #include "ui/form1.h"
 
+#include "file/panel_name.h"
+#include "model/editor_model.h"
 #include "ui/caption_button.h"
+#include "ui/control_table.h"
 #include "ui/dialogs.h"
 #include "ui/face_plate.h"
 #include "ui/rule_check_box.h"
@@ -8,19 +11,18 @@
 #include "ui/status_box.h"
 #include "ui/text_box.h"
 #include "ui/text_fit.h"
+#include "ui/widget_view.h"
+#include "ui/window_commands.h"
 #include "ui/window_layout.h"
-
-#include "file/config_file_ops.h"
-#include "file/panel_name.h"
-#include "model/status_texts.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QShortcut>
 #include <QGroupBox>
 #include <QLabel>
+#include <QShortcut>
 #include <QTimer>
+#include <type_traits>
 
 // The pictures live in a static library: their resource must be registered by hand.
 static void initImages() { Q_INIT_RESOURCE(assets); }
@@ -30,45 +32,119 @@ namespace panel {
 namespace {
 
 const char *const kCaption = "KD CVX 4/6 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM";
-const char *const kDesignation = "DESIGNATION ";
 // Long enough for any label on a panel, short enough that a saved file always reads back.
 constexpr int kDesignationLimit = 255;
+// The timer as the window is built: disabled, with the period it is given before the link first uses it.
+constexpr int kTimerBuildPeriod = 500;
 
-struct RowPlace {
-    int moduleLeft, moduleTop, channelLeft, channelTop, textLeft, textTop, captionLeft, captionTop;
-};
-
-constexpr RowPlace kRowPlaces[kButtons] = {
-    {3840, 1560, 4680, 1560, 3840, 1320, 3360, 1680},
-    {5640, 1560, 6480, 1560, 5640, 1320, 7200, 1680},
-    {3840, 2640, 4680, 2640, 3840, 2400, 3360, 2760},
-    {5640, 2640, 6480, 2640, 5640, 2400, 7200, 2760},
-    {3840, 3720, 4680, 3720, 3840, 3480, 3360, 3840},
-    {5640, 3720, 6480, 3720, 5640, 3480, 7200, 3840},
-};
-const char *const kCaptionNames[kButtons] = {"Label2", "Label3", "Label4", "Label5", "Label8", "Label9"};
-
-CaptionButton *commandButton(QWidget *parent, const char *name, const char *caption, const QRect &place,
-                             const char *tooltip)
+QFont fontOf(ControlFont font)
 {
-    auto *button = new CaptionButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(arialFont(13, true));
-    button->setToolTip(QString::fromLatin1(tooltip));
-    button->setAutoDefault(false);
-    return button;
+    switch (font) {
+    case ControlFont::Plain:
+        return plainFont();
+    case ControlFont::Arial13Bold:
+        return arialFont(13, true);
+    case ControlFont::Arial11:
+        return arialFont(11, false);
+    case ControlFont::Window:
+        break;
+    }
+    return windowFont();
 }
 
-QLabel *caption(QWidget *parent, const char *name, const QString &text, const QRect &place, const QFont &font)
+QLabel *makeCaption(const ControlSpec &spec, QWidget *parent, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
+    auto *label = new QLabel(QString::fromLatin1(spec.text), parent);
     label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    fitLabel(label, font);
+    label->setAlignment(alignment);
     return label;
+}
+
+// One control of the table, made but not yet named or placed.
+QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+{
+    const QString text = QString::fromLatin1(spec.text);
+    switch (spec.kind) {
+    case ControlKind::Picture:
+        return new FacePlate(parent);
+    case ControlKind::Command: {
+        auto *button = new CaptionButton(text, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::ModuleList:
+    case ControlKind::ChannelList:
+    case ControlKind::IntensityList: {
+        auto *list = new SelectionList(parent);
+        if (spec.kind == ControlKind::ModuleList)
+            list->addRows(moduleRows());
+        else if (spec.kind == ControlKind::ChannelList)
+            list->addRows(channelRows());
+        else
+            list->addRows(intensityRows());
+        return list;
+    }
+    case ControlKind::Designation: {
+        auto *box = new TextBox(kDesignationLimit, parent);
+        box->setText(text);
+        return box;
+    }
+    case ControlKind::NameBox:
+        return new TextBox(kPanelNameLimit, parent);
+    case ControlKind::Status: {
+        auto *status = new StatusBox(parent);
+        status->hide();
+        return status;
+    }
+    case ControlKind::Caption:
+    case ControlKind::ButtonCaption:
+        return makeCaption(spec, parent, Qt::AlignLeft | Qt::AlignTop);
+    case ControlKind::CentredCaption:
+        return makeCaption(spec, parent, Qt::AlignHCenter | Qt::AlignTop);
+    case ControlKind::Frame:
+        return new QGroupBox(text, parent);
+    case ControlKind::CheckBox: {
+        auto *box = new RuleCheckBox(text, parent);
+        box->setChecked(true); // built ticked; the start-up steps untick it
+        return box;
+    }
+    case ControlKind::Line:
+        return new Drawing(Drawing::Filled, parent->palette().color(QPalette::WindowText), 2, parent);
+    case ControlKind::Marker:
+        return new Drawing(Drawing::Outline, QColor(128, 255, 255), 2, parent);
+    }
+    return nullptr;
+}
+
+// Its place, its font and its tooltip; captions and titles are drawn smaller where they would not fit.
+void placeControl(QWidget *control, const ControlSpec &spec)
+{
+    control->setObjectName(QString::fromLatin1(spec.name));
+    // The line is 2 pixels thick, centred on its twips row.
+    control->setGeometry(spec.kind == ControlKind::Line
+                             ? QRect(spec.place.left() / 15, spec.place.top() / 15 - 1, spec.place.width() / 15, 2)
+                             : twips(spec.place.left(), spec.place.top(), spec.place.width(), spec.place.height()));
+    const QFont font = fontOf(spec.font);
+    if (auto *label = qobject_cast<QLabel *>(control))
+        fitLabel(label, font);
+    else if (auto *frame = qobject_cast<QGroupBox *>(control))
+        fitGroupBoxTitle(frame, font);
+    else if (auto *status = qobject_cast<StatusBox *>(control))
+        status->setBaseFont(font);
+    else if (spec.kind != ControlKind::Designation)
+        control->setFont(font); // a designation box keeps the window's font
+    if (spec.tooltip)
+        control->setToolTip(QString::fromLatin1(spec.tooltip));
+}
+
+// "SW1" to "SW6" in the highlight text colour on the grey of disabled text.
+void colourButtonCaption(QLabel *caption, const QPalette &window)
+{
+    caption->setAutoFillBackground(true);
+    QPalette colours = caption->palette();
+    colours.setColor(QPalette::Window, window.color(QPalette::Disabled, QPalette::WindowText));
+    colours.setColor(QPalette::WindowText, window.color(QPalette::HighlightedText));
+    caption->setPalette(colours);
 }
 
 } // namespace
@@ -82,75 +158,43 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kCaption));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
-    setFixedSize(736, 383);
+    setFixedSize(kWindowWidth, kWindowHeight);
     setFont(windowFont());
 
     buildControls();
+    findControls();
     describeForAccessibility();
     setFocusOrder();
-    connectRules();
-    runStartUpSteps();
-    READ_CONFIG->setFocus(Qt::OtherFocusReason);
+
+    m_view = std::make_unique<WidgetView>(*this, m_controls, m_dialogs);
+    m_editor = std::make_unique<EditorModel>(*m_view);
+    m_commands = std::make_unique<WindowCommands>(*this, m_controls, m_dialogs, m_line, *m_editor);
+    wireControls();
+    m_editor->runStartUpSteps();
+    m_controls.READ_CONFIG->setFocus(Qt::OtherFocusReason);
 }
 
 Form1::~Form1() = default;
 
 void Form1::buildControls()
 {
-    // The picture comes first so that every other control lies over it.
-    Image1 = new FacePlate(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twips(3120, 360, 4695, 5055));
+    int count = 0;
+    const ControlSpec *table = controlTable(&count);
+    QWidget *frame = nullptr;
+    for (int i = 0; i < count; ++i) {
+        const ControlSpec &spec = table[i];
+        QWidget *control = makeControl(spec, spec.inFrame ? frame : this);
+        placeControl(control, spec);
+        if (spec.kind == ControlKind::Frame)
+            frame = control;
+        if (spec.kind == ControlKind::ButtonCaption)
+            colourButtonCaption(static_cast<QLabel *>(control), palette());
+    }
 
-    READ_CONFIG = commandButton(this, "READ_CONFIG", "READ CONFIGURATION FROM SWITCH PANEL",
-                                twips(8280, 600, 2535, 855), "LEFT CLICK TO READ CONFIG IN SWITCH PANEL");
-    WRITE_CONFIG = commandButton(this, "WRITE_CONFIG", "WRITE CONFIGURATION TO SWITCH PANEL",
-                                 twips(8280, 1920, 2535, 855), "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL");
-    READ_FILE = commandButton(this, "READ_FILE", "OPEN CONFIGURATION FILE", twips(240, 600, 2415, 855),
-                              "LEFT CLICK TO OPEN CONFIG FILE");
-    WRITE_FILE = commandButton(this, "WRITE_FILE", "SAVE CONFIGURATION FILE", twips(240, 1800, 2415, 855),
-                               "LEFT CLICK TO SAVE CONFIG FILE");
-
-    for (int k = 0; k < kButtons; ++k)
-        buildButtonRow(k);
-
-    Text1 = new StatusBox(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(3840, 600, 3255, 615));
-    Text1->setBaseFont(arialFont(11, false));
-    Text1->hide();
-
-    Text2 = new TextBox(kPanelNameLimit, this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(twips(4800, 4800, 1455, 285));
-    Text2->setFont(plainFont());
-    Text2->setToolTip(QStringLiteral("ENTER IDENTITY FOR FILE NAME"));
-
-    Label6 = caption(this, "Label6", QStringLiteral("PANEL NAME"), twips(4800, 4560, 1455, 255), plainFont());
-    Label6->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    fitLabel(Label6, plainFont());
-    Label14 = caption(this, "Label14", QStringLiteral("PROGRAMMING       HEADER           LOCATION"),
-                      twips(840, 3600, 1455, 615), windowFont());
-
-    Line1 = new Drawing(Drawing::Filled, palette().color(QPalette::WindowText), 2, this);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setGeometry(2160 / 15, 3960 / 15 - 1, (3240 - 2160) / 15, 2);
-    Shape1 = new Drawing(Drawing::Outline, QColor(128, 255, 255), 2, this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(twips(3240, 3480, 615, 855));
-
-    buildLightingFrame();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, [this] { m_vars.timer_flag = 1; });
-
-    connect(READ_CONFIG, &QPushButton::clicked, this, [this] { runCommand([this] { readConfig(); }); });
-    connect(WRITE_CONFIG, &QPushButton::clicked, this, [this] { runCommand([this] { writeConfig(); }); });
-    connect(READ_FILE, &QPushButton::clicked, this, [this] { runCommand([this] { readFile(); }); });
-    connect(WRITE_FILE, &QPushButton::clicked, this, [this] { runCommand([this] { writeFile(); }); });
+    m_controls.Timer1 = new QTimer(this);
+    m_controls.Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_controls.Timer1->setTimerType(Qt::PreciseTimer);
+    m_controls.Timer1->setInterval(kTimerBuildPeriod);
 
     // Shift+F10 does what the context-menu key does: the focused control's menu, else the window's.
     auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
@@ -162,23 +206,77 @@ void Form1::buildControls()
     });
 }
 
+void Form1::findControls()
+{
+    const auto named = [this](auto *&control, const QString &name) {
+        control = findChild<std::remove_reference_t<decltype(*control)> *>(name);
+        Q_ASSERT(control);
+    };
+    named(m_controls.Image1, QStringLiteral("Image1"));
+    for (int k = 0; k < kButtons; ++k) {
+        Form1Controls::Button &b = m_controls.button[k];
+        named(b.module, QStringLiteral("List%1").arg(2 * k + 1));
+        named(b.channel, QStringLiteral("List%1").arg(2 * k + 2));
+        named(b.desig, QStringLiteral("Text%1").arg(k + 3));
+    }
+    int count = 0;
+    const ControlSpec *table = controlTable(&count);
+    for (int i = 0; i < count; ++i) {
+        if (table[i].kind == ControlKind::ButtonCaption)
+            named(m_controls.button[table[i].button].caption, QString::fromLatin1(table[i].name));
+    }
+    named(m_controls.READ_CONFIG, QStringLiteral("READ_CONFIG"));
+    named(m_controls.WRITE_CONFIG, QStringLiteral("WRITE_CONFIG"));
+    named(m_controls.READ_FILE, QStringLiteral("READ_FILE"));
+    named(m_controls.WRITE_FILE, QStringLiteral("WRITE_FILE"));
+    named(m_controls.Text1, QStringLiteral("Text1"));
+    named(m_controls.Text2, QStringLiteral("Text2"));
+    named(m_controls.Frame1, QStringLiteral("Frame1"));
+    named(m_controls.Check1, QStringLiteral("Check1"));
+    named(m_controls.List21, QStringLiteral("List21"));
+    named(m_controls.List22, QStringLiteral("List22"));
+}
+
+// A choice made in a control, and a text typed in a box, go to the model; the commands go to the window's commands.
+void Form1::wireControls()
+{
+    EditorModel &editor = *m_editor;
+    for (int k = 0; k < kButtons; ++k) {
+        const Form1Controls::Button &b = m_controls.button[k];
+        b.module->setRule([&editor, k, list = b.module] { editor.setModulePosition(k, list->position()); });
+        b.channel->setRule([&editor, k, list = b.channel] { editor.setChannelPosition(k, list->position()); });
+        connect(b.desig, &QLineEdit::textChanged, this, [&editor, k](const QString &text) { editor.setDesignationText(k, text); });
+    }
+    m_controls.List21->setRule([&editor, list = m_controls.List21] { editor.setIndicatorPosition(list->position()); });
+    m_controls.List22->setRule([&editor, list = m_controls.List22] { editor.setBacklightPosition(list->position()); });
+    m_controls.Check1->setRule([&editor, box = m_controls.Check1] { editor.setCheckState(box->state()); });
+    connect(m_controls.Text2, &QLineEdit::textChanged, this, [&editor](const QString &text) { editor.setPanelNameText(text); });
+
+    WindowCommands &commands = *m_commands;
+    connect(m_controls.READ_CONFIG, &QPushButton::clicked, this, [&commands] { commands.readConfig(); });
+    connect(m_controls.WRITE_CONFIG, &QPushButton::clicked, this, [&commands] { commands.writeConfig(); });
+    connect(m_controls.READ_FILE, &QPushButton::clicked, this, [&commands] { commands.readFile(); });
+    connect(m_controls.WRITE_FILE, &QPushButton::clicked, this, [&commands] { commands.writeFile(); });
+}
+
 // Names a screen reader speaks, in a user's words; the tooltips become the descriptions.
 void Form1::describeForAccessibility()
 {
     for (int k = 0; k < kButtons; ++k) {
         const QString sw = QStringLiteral("SW%1 ").arg(k + 1);
-        m_buttons[k].module->setAccessibleName(sw + QStringLiteral("module"));
-        m_buttons[k].channel->setAccessibleName(sw + QStringLiteral("channel"));
-        m_buttons[k].desig->setAccessibleName(sw + QStringLiteral("designation"));
+        m_controls.button[k].module->setAccessibleName(sw + QStringLiteral("module"));
+        m_controls.button[k].channel->setAccessibleName(sw + QStringLiteral("channel"));
+        m_controls.button[k].desig->setAccessibleName(sw + QStringLiteral("designation"));
     }
-    Text1->setAccessibleName(QStringLiteral("Status"));
-    Text2->setAccessibleName(QStringLiteral("Panel name"));
-    List21->setAccessibleName(QStringLiteral("Indicator intensity (%)"));
-    List22->setAccessibleName(QStringLiteral("Back-light intensity (%)"));
-    Check1->setAccessibleName(QStringLiteral("Independent lighting"));
-    Frame1->setAccessibleName(QStringLiteral("Special features"));
-    Image1->setAccessibleName(QStringLiteral("Switch panel face plate"));
-    for (CaptionButton *command : {READ_CONFIG, WRITE_CONFIG, READ_FILE, WRITE_FILE})
+    m_controls.Text1->setAccessibleName(QStringLiteral("Status"));
+    m_controls.Text2->setAccessibleName(QStringLiteral("Panel name"));
+    m_controls.List21->setAccessibleName(QStringLiteral("Indicator intensity (%)"));
+    m_controls.List22->setAccessibleName(QStringLiteral("Back-light intensity (%)"));
+    m_controls.Check1->setAccessibleName(QStringLiteral("Independent lighting"));
+    m_controls.Frame1->setAccessibleName(QStringLiteral("Special features"));
+    m_controls.Image1->setAccessibleName(QStringLiteral("Switch panel face plate"));
+    for (CaptionButton *command :
+         {m_controls.READ_CONFIG, m_controls.WRITE_CONFIG, m_controls.READ_FILE, m_controls.WRITE_FILE})
         command->setAccessibleName(command->text());
     for (QWidget *control : findChildren<QWidget *>()) {
         if (!control->toolTip().isEmpty())
@@ -186,237 +284,25 @@ void Form1::describeForAccessibility()
     }
 }
 
-void Form1::buildButtonRow(int k)
-{
-    const RowPlace &at = kRowPlaces[k];
-    const QString sw = QStringLiteral("SW%1").arg(k + 1);
-    ButtonControls &b = m_buttons[k];
-
-    b.module = new SelectionList(this);
-    b.module->setObjectName(QStringLiteral("List%1").arg(2 * k + 1));
-    b.module->setGeometry(twips(at.moduleLeft, at.moduleTop, 855, 645));
-    b.module->setFont(plainFont());
-    b.module->addRows(moduleRows());
-    b.module->setToolTip(sw + QStringLiteral(" MODULE ASSIGNMENT"));
-
-    b.channel = new SelectionList(this);
-    b.channel->setObjectName(QStringLiteral("List%1").arg(2 * k + 2));
-    b.channel->setGeometry(twips(at.channelLeft, at.channelTop, 615, 645));
-    b.channel->setFont(plainFont());
-    b.channel->addRows(channelRows());
-    b.channel->setToolTip(sw + QStringLiteral(" CHANNEL ASSIGNMENT"));
-
-    b.desig = new TextBox(kDesignationLimit, this);
-    b.desig->setObjectName(QStringLiteral("Text%1").arg(k + 3));
-    b.desig->setGeometry(twips(at.textLeft, at.textTop, 1455, 285));
-    b.desig->setText(QString::fromLatin1(kDesignation));
-    b.desig->setToolTip(QStringLiteral("ENTER ") + sw + QStringLiteral(" FUNCTION"));
-
-    b.caption = caption(this, kCaptionNames[k], sw, twips(at.captionLeft, at.captionTop, 420, 195), windowFont());
-    b.caption->setAutoFillBackground(true);
-    QPalette colours = b.caption->palette();
-    colours.setColor(QPalette::Window, palette().color(QPalette::Disabled, QPalette::WindowText));
-    colours.setColor(QPalette::WindowText, palette().color(QPalette::HighlightedText));
-    b.caption->setPalette(colours);
-}
-
-void Form1::buildLightingFrame()
-{
-    Frame1 = new QGroupBox(QStringLiteral("SPECIAL FEATURES:"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twips(8280, 3120, 2535, 2295));
-    fitGroupBoxTitle(Frame1, arialFont(13, true));
-
-    Check1 = new RuleCheckBox(QStringLiteral("INDEPENDENT LIGHTING"), Frame1);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(twips(0, 360, 2415, 495));
-    Check1->setFont(arialFont(13, true));
-    Check1->setChecked(true); // built ticked; the start-up steps untick it
-
-    List21 = new SelectionList(Frame1);
-    List21->setObjectName(QStringLiteral("List21"));
-    List21->setGeometry(twips(0, 960, 735, 450));
-    List21->setFont(windowFont());
-    List21->addRows(intensityRows());
-
-    Label15 = caption(Frame1, "Label15", QStringLiteral("INDICATOR INTENSITY (%)"), twips(840, 960, 1455, 495),
-                      arialFont(13, true));
-    Label16 = caption(Frame1, "Label16", QStringLiteral("BACK-LIGHT INTENSITY (%)"), twips(840, 1560, 1455, 495),
-                      arialFont(13, true));
-
-    // The backlight list belongs to the window and lies over the frame beside its caption.
-    List22 = new SelectionList(this);
-    List22->setObjectName(QStringLiteral("List22"));
-    List22->setGeometry(twips(8280, 4680, 735, 450));
-    List22->setFont(windowFont());
-    List22->addRows(intensityRows());
-}
-
 void Form1::setFocusOrder()
 {
-    QList<QWidget *> order = {READ_CONFIG, WRITE_CONFIG, READ_FILE, WRITE_FILE};
-    for (int k : {0, 1, 3, 4, 5, 2})
-        order << m_buttons[k].channel;
-    for (int k : {0, 5, 4, 3, 2, 1})
-        order << m_buttons[k].module;
-    order << Text1 << Text2;
-    for (const ButtonControls &b : m_buttons)
-        order << b.desig;
-    order << Check1 << List21 << List22;
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-    for (QWidget *w : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Image1)})
-        w->setFocusPolicy(Qt::NoFocus);
+    int count = 0;
+    const char *const *order = focusOrder(&count);
+    for (int i = 1; i < count; ++i)
+        setTabOrder(findChild<QWidget *>(QString::fromLatin1(order[i - 1])), findChild<QWidget *>(QString::fromLatin1(order[i])));
+    m_controls.Frame1->setFocusPolicy(Qt::NoFocus);
+    m_controls.Image1->setFocusPolicy(Qt::NoFocus);
 }
 
-void Form1::runStartUpSteps()
-{
-    Check1->setState(0);
-    List21->setPosition(0);
-    List22->setPosition(0);
-    m_vars.indpercent = kFullIntensityCode;
-    m_vars.blpercent = kFullIntensityCode;
-}
-
-void Form1::runCommand(const std::function<void()> &operation)
-{
-    if (m_busy)
-        return;
-    m_busy = true;
-    operation();
-    m_busy = false;
-    if (m_closeRequested) {
-        // clang-analyzer reports a leak inside qtimer.h, out of reach of a NOLINT: it loses the slot object
-        // that Qt's timer takes over and deletes once it has called it. Hidden from the analyzer only.
-#ifndef __clang_analyzer__
-        QTimer::singleShot(0, this, &QWidget::close);
-#endif
-    }
-}
+void Form1::openFile(const QString &path) { m_commands->openFile(path); }
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (m_busy) {
-        // The operation under way ends at its next wait; the window closes right after it.
-        m_closeRequested = true;
-        event->ignore();
+    if (!m_commands->allowClose()) {
+        event->ignore(); // the command under way ends at its next wait; the window closes right after it
         return;
     }
     QWidget::closeEvent(event);
-}
-
-void Form1::armTimer()
-{
-    Timer1->setInterval(100);
-    m_vars.timer_flag = 0;
-    Timer1->start();
-}
-
-bool Form1::operationAbandoned() const { return m_closeRequested; }
-
-void Form1::setStatusVisible(bool visible) { Text1->setVisible(visible); }
-void Form1::setStatusText(const QString &text)
-{
-    Text1->setText(text);
-    const bool portFailed = text.startsWith(kPortNotOpened);
-    Text1->setToolTip(portFailed ? text + QChar(10) + portFailureTip() : QString());
-    Text1->setAccessibleDescription(Text1->toolTip());
-}
-
-void Form1::openFile(const QString &path)
-{
-    m_dialogFileName = path; // the open dialog starts from the file last opened
-    runCommand([this, path] { open_config_file_named(*this, *this, path); });
-}
-
-void Form1::reportStatus(const QString &text, std::optional<quint32> colour)
-{
-    setStatusVisible(true);
-    if (colour)
-        Text1->setColour(*colour);
-    setStatusText(text);
-}
-
-void Form1::showButton(int k, int modulePosition, int channelPosition)
-{
-    m_buttons[k].module->setPosition(modulePosition);
-    m_buttons[k].channel->setPosition(channelPosition);
-}
-
-void Form1::showDesignation(int k, const std::optional<QString> &text)
-{
-    m_buttons[k].desig->setTextFromProgram(text.value_or(QString()));
-    m_buttons[k].desig->setVisible(text.has_value());
-}
-
-void Form1::showPanelName(const QString &name) { Text2->setTextFromProgram(name); }
-void Form1::showIndependentLighting(int state) { Check1->setState(state); }
-
-void Form1::showIndicator(qint16 code)
-{
-    m_vars.indpercent = code;
-    show_indicator_code();
-}
-
-void Form1::showBacklight(qint16 code)
-{
-    m_vars.blpercent = code;
-    show_backlight_code();
-}
-
-void Form1::show_indicator_code()
-{
-    m_vars.blpercent = m_vars.indpercent;
-    List21->setPosition(intensity_position(m_vars.indpercent));
-}
-
-void Form1::show_backlight_code()
-{
-    List22->setPosition(intensity_position(m_vars.blpercent));
-}
-
-std::optional<PanelConfig> Form1::gather_switch_codes()
-{
-    Selections selections;
-    for (int k = 0; k < kButtons; ++k)
-        selections[k] = {m_buttons[k].module->position(), m_buttons[k].channel->position()};
-    return gather_config(selections, m_vars);
-}
-
-void Form1::keepFileRecord(const PanelFileRecord &r)
-{
-    m_vars.rmodel = r.model;
-    m_vars.panel = r.panel;
-    for (int k = 0; k < kButtons; ++k) {
-        m_vars.button[k].desig = r.desig[k];
-        m_vars.button[k].s = r.code[k];
-    }
-    m_vars.BL = r.bl;
-    m_vars.fdesig = r.fdesig;
-    m_vars.feature = r.feature;
-    m_vars.ind = r.ind;
-    m_vars.indpercent = r.indpercent;
-    m_vars.blp = r.blp;
-    m_vars.blpercent = r.blpercent;
-}
-
-void Form1::message(const QString &text, const QString &title) { m_dialogs.message(this, text, title); }
-
-std::optional<QString> Form1::chooseFile(bool save, const QString &title, const QString &filter,
-                                         const std::optional<QString> &initialName)
-{
-    if (initialName)
-        m_dialogFileName = *initialName;
-    FileRequest request;
-    request.mode = save ? FileRequest::Save : FileRequest::Open;
-    request.title = title;
-    request.filter = filter;
-    request.defaultSuffix = QStringLiteral("pnl");
-    request.fileName = m_dialogFileName;
-    std::optional<QString> chosen = m_dialogs.chooseFile(this, request);
-    if (chosen)
-        m_dialogFileName = *chosen;
-    return chosen;
 }
 
 } // namespace panel

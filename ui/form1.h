@@ -1,74 +1,35 @@
 #pragma once
 
-#include "file/config_file_host.h"
-#include "link/panel_host.h"
 #include "link/serial_ports.h"
-#include "model/codes.h"
-#include "model/operation_report.h"
-#include "model/panel_config.h"
+#include "ui/form1_controls.h"
 
 #include <QWidget>
-#include <array>
-#include <functional>
 #include <memory>
 
-class QGroupBox;
-class QLabel;
 class QMenu;
-class QTimer;
 
 namespace panel {
 
-class CaptionButton;
 class Dialogs;
-class Drawing;
-class FacePlate;
-class RuleCheckBox;
-class SelectionList;
+class EditorModel;
 class SerialLine;
-class StatusBox;
-class TextBox;
+class WidgetView;
+class WindowCommands;
 
-// The one window of the program. It owns the configuration being edited (its controls) and the
-// window-level variables; the panel and file operations report to it and reach it through their hosts.
-class Form1 : public QWidget, public OperationReport, public PanelHost, public ConfigFileHost
+// The one window of the program. It builds its controls from the control table and wires them: a
+// choice made in a control goes to the editor model, which runs the rules and shows their outcome in
+// the controls; the four command buttons run the window's commands.
+class Form1 : public QWidget
 {
     Q_OBJECT
 public:
     Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent = nullptr);
     ~Form1() override;
 
-    WindowVars &vars() { return m_vars; }
-    const WindowVars &vars() const { return m_vars; }
-    bool busy() const { return m_busy; }
-
-    // OperationReport
-    void reportStatus(const QString &text, std::optional<quint32> colour = std::nullopt) override;
-    void hideStatus() override { setStatusVisible(false); }
-    void message(const QString &text, const QString &title) override;
-    void showButton(int k, int modulePosition, int channelPosition) override;
-    void showDesignation(int k, const std::optional<QString> &text) override;
-    void showPanelName(const QString &name) override;
-    void showIndependentLighting(int state) override;
-    void showIndicator(qint16 code) override;
-    void showBacklight(qint16 code) override;
-
-    // PanelHost and ConfigFileHost
-    OperationVars &operationVars() override { return m_vars; }
-    void armTimer() override;
-    bool operationAbandoned() const override;
-    std::optional<QString> chooseFile(bool save, const QString &title, const QString &filter,
-                                      const std::optional<QString> &initialName) override;
-    void keepFileRecord(const PanelFileRecord &record) override;
-
-    void setStatusVisible(bool visible);
-    void setStatusText(const QString &text);
-    void clearDesignation(int k) { showDesignation(k, std::nullopt); }
-    void show_indicator_code();
-    void show_backlight_code();
-    // Sets button[k].w from the lists; no configuration when a button is incomplete.
-    std::optional<PanelConfig> gather_switch_codes();
-    void check_independent_lighting();
+    // The configuration being edited; setting it runs the rules as a click does.
+    EditorModel &editor() { return *m_editor; }
+    const EditorModel &editor() const { return *m_editor; }
+    WindowCommands &commands() { return *m_commands; }
 
     // Opens a configuration file as OPEN CONFIGURATION FILE does once the file is chosen.
     void openFile(const QString &path);
@@ -85,65 +46,21 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    struct ButtonControls {
-        SelectionList *module = nullptr;
-        SelectionList *channel = nullptr;
-        TextBox *desig = nullptr;
-        QLabel *caption = nullptr;
-    };
-
     void buildControls();
-    void buildButtonRow(int k);
-    void buildLightingFrame();
+    void findControls();
     void setFocusOrder();
-    void connectRules();
-    void runStartUpSteps();
+    void wireControls();
     void describeForAccessibility();
     bool isControl(const QWidget *widget) const;
     void askForPort();
-    QString portFailureTip() const;
-
-    void readConfig();
-    void writeConfig();
-    void readFile();
-    void writeFile();
-
-    void moduleRule(int k);
-    void channelRule(int k);
-    void indicatorRule();
-    void backlightRule();
-    void independentLightingRule();
-
-    // Runs a panel or file operation; a second one clicked while the first waits is ignored.
-    void runCommand(const std::function<void()> &operation);
 
     Dialogs &m_dialogs;
     SerialLine &m_line;
-    WindowVars m_vars;
-    QString m_dialogFileName; // what the file dialog keeps between uses
-    bool m_busy = false;
-    bool m_closeRequested = false;
+    Form1Controls m_controls;
+    std::unique_ptr<WidgetView> m_view;
+    std::unique_ptr<EditorModel> m_editor;
+    std::unique_ptr<WindowCommands> m_commands;
     PortSource m_portSource = PortSource::Option;
-
-    FacePlate *Image1 = nullptr;
-    std::array<ButtonControls, kButtons> m_buttons;
-    CaptionButton *READ_CONFIG = nullptr;
-    CaptionButton *WRITE_CONFIG = nullptr;
-    CaptionButton *READ_FILE = nullptr;
-    CaptionButton *WRITE_FILE = nullptr;
-    StatusBox *Text1 = nullptr;
-    TextBox *Text2 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label14 = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    RuleCheckBox *Check1 = nullptr;
-    SelectionList *List21 = nullptr;
-    SelectionList *List22 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLabel *Label16 = nullptr;
-    Drawing *Line1 = nullptr;
-    Drawing *Shape1 = nullptr;
-    QTimer *Timer1 = nullptr;
 };
 
 } // namespace panel

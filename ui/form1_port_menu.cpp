@@ -88,13 +88,4 @@ void Form1::usePort(const QString &device)
     rememberPort(device);
 }
 
-QString Form1::portFailureTip() const
-{
-    QString tip = QStringLiteral("Right-click the window's background (or press Shift+F10) to choose another serial port.");
-    const QString advice = m_line.openAdvice();
-    if (!advice.isEmpty())
-        tip = advice + QChar(10) + tip;
-    return tip;
-}
-
 } // namespace panel

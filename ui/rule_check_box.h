@@ -16,7 +16,10 @@ public:
     explicit RuleCheckBox(const QString &text, QWidget *parent = nullptr);
 
     int state() const { return isChecked() ? 1 : 0; }
+    // The program's choice, as a click would make it: any non-zero state ticks the box.
     void setState(int state);
+    // Ticks or unticks the box and runs nothing: it shows a state chosen elsewhere.
+    void showState(int state) { setChecked(state != 0); }
 
     static constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
     // Where the caption is drawn, beside the box, and in which font: the box's own, or a smaller size of it.

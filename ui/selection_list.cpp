@@ -38,13 +38,20 @@ int SelectionList::itemDatum(int row) const
 
 void SelectionList::setPosition(int row)
 {
+    showPosition(row);
+    runRule();
+}
+
+void SelectionList::showPosition(int row)
+{
+    if (row == position() && (row < 0 || currentRow() == row))
+        return;
     if (row >= 0 && row < count()) {
         setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     } else {
         clearSelection();
         setCurrentIndex(QModelIndex());
     }
-    runRule();
 }
 
 // A click or a key never empties the list's selection: a choice always selects a row.

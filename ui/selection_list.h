@@ -25,8 +25,11 @@ public:
 
     int position() const;
     int itemDatum(int row) const;
-    // Selects the row (-1 clears the selection), then runs the rule once, whether or not it changed.
+    // Selects the row (-1 clears the selection), then runs the rule once, whether or not it changed:
+    // the program's choice, as a click would make it.
     void setPosition(int row);
+    // Selects the row and runs nothing: the list shows a position chosen elsewhere.
+    void showPosition(int row);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,

@@ -121,17 +121,16 @@ class TestConfigFile : public QObject, private WindowControls
 
     QStringList varState() const
     {
-        const WindowVars &v = form->vars();
+        const EditorModel &e = form->editor();
         QStringList s;
         for (int k = 0; k < kButtons; ++k) {
-            const ButtonVars &b = v.button[k];
+            const ButtonCodes &b = e.button(k);
             s << QStringLiteral("button%1 s=%2 m=%3 c=%4 w=%5 desig=[%6]").arg(k).arg(b.s).arg(b.m).arg(b.c).arg(b.w)
-                     .arg(b.desig);
+                     .arg(e.designation(k));
         }
-        for (qint16 n : {v.BL, v.feature, v.indpercent, v.blpercent, v.timer_flag, v.error_flag, v.address_l, v.data_l,
-                         v.A, v.temp1, v.h_index, v.l_index})
+        for (qint16 n : {e.feature(), e.indpercent(), e.blpercent()})
             s << QString::number(n);
-        s << v.panel << v.fdesig << v.ind << v.blp << v.wmodel << v.rmodel;
+        s << e.panelName();
         return s;
     }
 
@@ -486,10 +485,10 @@ private slots:
         }
         QCOMPARE(shown.join(' '), switches);
         QCOMPARE(QStringLiteral("%1 %2 %3").arg(check()->state()).arg(rowText(list(21)), rowText(list(22))), lighting);
-        const WindowVars &v = form->vars();
-        QCOMPARE(int(v.feature), check()->state());
-        QCOMPARE(int(v.indpercent), list(21)->itemDatum(list(21)->position()));
-        QCOMPARE(int(v.blpercent), list(22)->itemDatum(list(22)->position()));
+        const EditorModel &e = form->editor();
+        QCOMPARE(int(e.feature()), check()->state());
+        QCOMPARE(int(e.indpercent()), list(21)->itemDatum(list(21)->position()));
+        QCOMPARE(int(e.blpercent()), list(22)->itemDatum(list(22)->position()));
     }
 
     void roundTrip()
@@ -527,9 +526,9 @@ private slots:
         open(path("a.pnl"));
         QCOMPARE(messages(), QStringList());
         QCOMPARE(controlState(false), before);
-        QCOMPARE(int(form->vars().feature), 1);
-        QCOMPARE(int(form->vars().indpercent), 6);
-        QCOMPARE(int(form->vars().blpercent), 2);
+        QCOMPARE(int(form->editor().feature()), 1);
+        QCOMPARE(int(form->editor().indpercent()), 6);
+        QCOMPARE(int(form->editor().blpercent()), 2);
         save(path("b.pnl"));
         QCOMPARE(readAll(path("b.pnl")), readAll(path("a.pnl")));
     }

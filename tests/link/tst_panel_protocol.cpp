@@ -1,5 +1,6 @@
 // The panel link against a scripted line: bytes on the wire, replies, retries and failure paths.
 #include "link/protocol.h"
+#include "model/editor_model.h"
 #include "recording_dialogs.h"
 #include "scripted_panel.h"
 #include "ui/form1.h"
@@ -173,10 +174,10 @@ void TestPanelProtocol::readShowsThePanel()
         QVERIFY(!control<QLineEdit>(box)->isVisibleTo(m_window.get()));
     }
     QCOMPARE(control<RuleCheckBox>("Check1")->state(), 1);
-    QCOMPARE(m_window->vars().feature, qint16(1));
+    QCOMPARE(m_window->editor().feature(), qint16(1));
     QCOMPARE(control<SelectionList>("List21")->position(), 0); // 10: "100"
     QCOMPARE(control<SelectionList>("List22")->position(), 5); // 3: "50"
-    QCOMPARE(m_window->vars().blpercent, qint16(3));
+    QCOMPARE(m_window->editor().blpercent(), qint16(3));
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
@@ -277,9 +278,7 @@ void TestPanelProtocol::readRegisterValues()
 
 void TestPanelProtocol::shortIdentityReplyIsNeverStale()
 {
-    click("READ_CONFIG"); // leaves A holding a good value from an earlier exchange
-    QCOMPARE(m_window->vars().A, qint16(3));
-    m_window->vars().A = 73;
+    click("READ_CONFIG"); // an earlier operation read good values, 73 among them
     m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (kind == ScriptedPanel::Read && bytes[2] == 63)
             return ScriptedPanel::Reply{"07"};
@@ -591,17 +590,18 @@ void TestPanelProtocol::readFailingAtBacklightKeepsItsCode()
     click("READ_CONFIG");
     QCOMPARE(status()->text(), kBadData);
     const SelectionList *backlight = control<SelectionList>("List22");
-    QCOMPARE(int(m_window->vars().blpercent), backlight->itemDatum(backlight->position()));
+    QCOMPARE(int(m_window->editor().blpercent()), backlight->itemDatum(backlight->position()));
 }
 
 void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
 {
-    m_window->vars().A = 73;
+    click("READ_CONFIG"); // an earlier operation read 73
     m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (kind == ScriptedPanel::Read && bytes[2] == 63)
             return ScriptedPanel::Reply{"99999990\r"};
         return std::nullopt;
     };
+    m_panel->wire.clear();
     click("READ_CONFIG");
     QCOMPARE(m_dialogs.messages.size(), 1);
     QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH"));

@@ -50,19 +50,19 @@ private slots:
         QFETCH(int, errorFlag);
 
         Selections selections;
-        WindowVars vars;
+        std::array<ButtonCodes, kButtons> button;
         for (int k = 0; k < kButtons; ++k) {
             selections[k] = {modules[k], channels[k]};
-            vars.button[k].w = kUntouched;
+            button[k].w = kUntouched;
         }
-        vars.error_flag = 0;
-        gather_switch_codes(selections, vars);
+        qint16 error_flag = 0;
+        gather_switch_codes(selections, button, error_flag);
 
         Ints gathered;
-        for (const ButtonVars &b : vars.button)
+        for (const ButtonCodes &b : button)
             gathered << b.w;
         QCOMPARE(gathered, codes);
-        QCOMPARE(int(vars.error_flag), errorFlag);
+        QCOMPARE(int(error_flag), errorFlag);
     }
 
     void decodeSwitchCode_data()
@@ -89,14 +89,9 @@ private slots:
         QFETCH(int, module);
         QFETCH(int, channel);
 
-        WindowVars vars;
-        vars.A = qint16(code);
-        vars.h_index = 5;
-        vars.l_index = 7;
-        decode_switch_code(vars);
-        QCOMPARE(int(vars.h_index), module);
-        QCOMPARE(int(vars.l_index), channel);
-        QCOMPARE(int(vars.A), code);
+        const SwitchPositions decoded = decode_switch_code(qint16(code), 7);
+        QCOMPARE(decoded.h_index, module);
+        QCOMPARE(decoded.l_index, channel);
     }
 
     void intensityPosition_data()

@@ -1,6 +1,7 @@
 # The suites a package build runs (dh_auto_test): those that need neither the simulated panel, a display,
 # nor tools beyond the build's own. Included from tests/CMakeLists.txt, whose panel_add_test it uses.
 panel_add_test(tst_codes model/tst_codes.cpp)
+panel_add_test(tst_editor_model model/tst_editor_model.cpp)
 panel_add_test(tst_pnl_codec file/tst_pnl_codec.cpp)
 panel_add_test(tst_pnl_file file/tst_pnl_file.cpp)
 panel_add_test(tst_config_file file/tst_config_file.cpp)

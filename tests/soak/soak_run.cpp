@@ -262,15 +262,16 @@ std::optional<Registers> registersFor(const Shown &s)
     return r;
 }
 
-Registers gatheredBy(const WindowVars &v)
+// What the window gathered for its last write: the codes it kept, and the fixed backlighting code.
+Registers gatheredBy(const EditorModel &e)
 {
     Registers r{};
     for (int k = 0; k < kButtons; ++k)
-        r[size_t(k)] = v.button[size_t(k)].w;
-    r[6] = v.BL;
-    r[7] = v.feature;
-    r[8] = v.indpercent;
-    r[9] = v.blpercent;
+        r[size_t(k)] = e.button(k).w;
+    r[6] = kBacklightCode;
+    r[7] = e.feature();
+    r[8] = e.indpercent();
+    r[9] = e.blpercent();
     return r;
 }
 
@@ -615,7 +616,7 @@ void SoakRunner::operation(int op)
     // Green must be true: the panel holds what was written, or the window shows what the panel holds.
     const QMap<int, int> after = readSimState(statePath);
     if (outcome == Outcome::Green && write) {
-        const Registers gathered = gatheredBy(m_window.vars());
+        const Registers gathered = gatheredBy(m_window.editor());
         Registers stored{};
         for (int reg = 0; reg < 10; ++reg)
             stored[size_t(reg)] = after.value(reg, -1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/editor_model.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
@@ -27,5 +28,5 @@ struct WindowControls {
     QLineEdit *desig(int k) const { return text(k + 3); }
     panel::StatusBox *status() const { return control<panel::StatusBox>(QStringLiteral("Text1")); }
     panel::RuleCheckBox *check() const { return control<panel::RuleCheckBox>(QStringLiteral("Check1")); }
-    panel::WindowVars &vars() const { return form->vars(); }
+    panel::EditorModel &editor() const { return form->editor(); }
 };

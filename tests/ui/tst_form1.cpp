@@ -1,9 +1,11 @@
-// The main window seen through its controls: start-up state, layout, focus order, text boxes and the
-// selection rules that keep the window-level codes in step with the lists and the check box.
+// The main window seen through its controls: start-up state, layout, focus order, text boxes, and the
+// controls as they show the editor model when the user clicks and types (the rules themselves are
+// tested on the model).
 #include "idle_line.h"
 #include "recording_dialogs.h"
 #include "ui/face_plate.h"
 #include "ui/form1.h"
+#include "ui/window_commands.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
 #include "ui/text_box.h"
@@ -53,10 +55,11 @@ void typeText(QWidget *box, const QString &text)
     }
 }
 
+// The program's choice goes through the model as the user's does; the rules are tested there, the
+// window's part of it here: a click.
 void byClickRows()
 {
     QTest::addColumn<bool>("byClick");
-    QTest::newRow("set") << false;
     QTest::newRow("click") << true;
 }
 
@@ -118,11 +121,11 @@ private slots:
         QVERIFY(!control("Text1")->isVisible());
         QCOMPARE(list(21)->position(), 0);
         QCOMPARE(list(22)->position(), 0);
-        QCOMPARE(vars().indpercent, 10);
-        QCOMPARE(vars().blpercent, 10);
+        QCOMPARE(editor().indpercent(), 10);
+        QCOMPARE(editor().blpercent(), 10);
         QVERIFY(!check()->isChecked());
         QCOMPARE(check()->text(), "INDEPENDENT LIGHTING");
-        QCOMPARE(vars().feature, 0);
+        QCOMPARE(editor().feature(), 0);
     }
 
     void listRows_data()
@@ -224,7 +227,7 @@ private slots:
     void tabOrder()
     {
         QFETCH(bool, statusShown);
-        form->setStatusVisible(statusShown);
+        control("Text1")->setVisible(statusShown);
         activate();
         QCOMPARE(QApplication::focusWidget(), control("READ_CONFIG"));
 
@@ -255,14 +258,15 @@ private slots:
         SelectionList *l = channelList(0);
         QCOMPARE(QApplication::focusWidget(), l);
         QCOMPARE(l->position(), -1);
-        QCOMPARE(vars().button[0].s, 0);
-        vars().button[0].m = 40;
+        QCOMPARE(editor().button(0).s, 0);
+        clickRow(moduleList(0), 5); // "E"
+        l->setFocus(Qt::OtherFocusReason);
 
         QTest::keyClick(l, Qt::Key_Down);
         const int row = l->position();
         QVERIFY(row >= 0);
-        QCOMPARE(int(vars().button[0].c), row);
-        QCOMPARE(int(vars().button[0].s), 40 + row);
+        QCOMPARE(int(editor().button(0).c), row);
+        QCOMPARE(int(editor().button(0).s), 40 + row);
     }
 
     void textBoxes_data()
@@ -303,8 +307,8 @@ private slots:
         QTest::addColumn<int>("m");
         QTest::addColumn<int>("c");
 
-        for (bool click : {false, true}) {
-            const char *how = click ? "click" : "set";
+        for (bool click : {true}) {
+            const char *how = "click";
             QTest::addRow("%s SW1 N/A", how) << 0 << -1 << kNa << click << false << 160 << 0 << 0;
             QTest::addRow("%s SW1 BL/MR", how) << 0 << -1 << kBlMr << click << false << 159 << 0 << 0;
             QTest::addRow("%s SW1 C", how) << 0 << -1 << 3 << click << true << 20 << 20 << 0;
@@ -330,18 +334,20 @@ private slots:
             channelList(k)->setPosition(channelFirst);
         choose(moduleList(k), module, byClick);
         QCOMPARE(channelList(k)->isVisible(), channelShown);
-        QCOMPARE(int(vars().button[k].s), s);
-        QCOMPARE(int(vars().button[k].m), m);
-        QCOMPARE(int(vars().button[k].c), c);
+        QCOMPARE(int(editor().button(k).s), s);
+        QCOMPARE(int(editor().button(k).m), m);
+        QCOMPARE(int(editor().button(k).c), c);
         QVERIFY(dialogs->messages.isEmpty());
     }
 
+    // A click on the row already chosen is a choice: the rule shows the channel list again.
     void moduleRuleRunsAgainOnSameRow()
     {
-        moduleList(2)->setPosition(5);
-        vars().button[2].s = -1;
-        moduleList(2)->setPosition(5);
-        QCOMPARE(vars().button[2].s, 40);
+        clickRow(moduleList(2), 5);
+        channelList(2)->hide();
+        clickRow(moduleList(2), 5);
+        QVERIFY(channelList(2)->isVisible());
+        QCOMPARE(editor().button(2).s, 40);
     }
 
     // After a panel read hides the designation box, clicking the channel already chosen shows it again.
@@ -365,13 +371,13 @@ private slots:
     void clickOnSelectedRowRunsTheRule()
     {
         QLineEdit *box = control<QLineEdit>("Text8");
-        form->clearDesignation(5);
+        editor().clear_designation(5);
         moduleList(5)->setPosition(1);
         channelList(5)->setPosition(1);
         box->hide();
         clickRow(channelList(5), 1);
         QVERIFY(box->isVisibleTo(form.get()));
-        QCOMPARE(vars().button[5].s, 1);
+        QCOMPARE(editor().button(5).s, 1);
     }
 
     void channelRule_data() { byClickRows(); }
@@ -380,19 +386,19 @@ private slots:
     {
         QFETCH(bool, byClick);
         moduleList(1)->setPosition(2); // "B"
-        form->clearDesignation(1);
+        editor().clear_designation(1);
         QVERIFY(!control("Text4")->isVisible());
 
         choose(channelList(1), 3, byClick); // "4"
-        QCOMPARE(vars().button[1].c, 3);
-        QCOMPARE(vars().button[1].s, 13);
+        QCOMPARE(editor().button(1).c, 3);
+        QCOMPARE(editor().button(1).s, 13);
         QVERIFY(control("Text4")->isVisible());
 
         choose(moduleList(1), kNa, byClick);
         QVERIFY(!channelList(1)->isVisible());
         QVERIFY(control("Text4")->isVisible());
-        QCOMPARE(vars().button[1].s, 160);
-        QCOMPARE(vars().button[1].c, 3);
+        QCOMPARE(editor().button(1).s, 160);
+        QCOMPARE(editor().button(1).c, 3);
     }
 
     void intensityRules_data()
@@ -408,8 +414,8 @@ private slots:
         QTest::addColumn<int>("indpercent");
         QTest::addColumn<int>("blpercent");
 
-        for (bool click : {false, true}) {
-            const char *how = click ? "click" : "set";
+        for (bool click : {true}) {
+            const char *how = "click";
             QTest::addRow("%s indicator below backlight", how)
                 << 1 << 1 << 21 << 2 << click << kIndicatorText << 2 << 2 << 6 << 6;
             QTest::addRow("%s indicator 30 below 100", how)
@@ -453,8 +459,8 @@ private slots:
         }
         QCOMPARE(list(21)->position(), indicatorRow);
         QCOMPARE(list(22)->position(), backlightRow);
-        QCOMPARE(int(vars().indpercent), indpercent);
-        QCOMPARE(int(vars().blpercent), blpercent);
+        QCOMPARE(int(editor().indpercent()), indpercent);
+        QCOMPARE(int(editor().blpercent()), blpercent);
     }
 
     void tickWithoutBlMr_data() { byClickRows(); }
@@ -472,7 +478,7 @@ private slots:
         QCOMPARE(dialogs->messages[0].text, kLightingText);
         QCOMPARE(dialogs->messages[0].title, kLightingTitle);
         QVERIFY(!check()->isChecked());
-        QCOMPARE(vars().feature, 0);
+        QCOMPARE(editor().feature(), 0);
     }
 
     void leavingBlMrUnticks_data() { byClickRows(); }
@@ -487,16 +493,16 @@ private slots:
             check()->setState(1);
         QVERIFY(dialogs->messages.isEmpty());
         QVERIFY(check()->isChecked());
-        QCOMPARE(vars().feature, 1);
+        QCOMPARE(editor().feature(), 1);
 
         choose(moduleList(2), 1, byClick); // "A"
         QCOMPARE(dialogs->messages.size(), 1);
         QCOMPARE(dialogs->messages[0].title, kLightingTitle);
         QVERIFY(!check()->isChecked());
-        QCOMPARE(vars().feature, 0);
+        QCOMPARE(editor().feature(), 0);
         QCOMPARE(moduleList(2)->position(), 1);
         QVERIFY(channelList(2)->isVisible());
-        QCOMPARE(vars().button[2].m, 0);
+        QCOMPARE(editor().button(2).m, 0);
     }
 
     void anotherBlMrKeepsLighting()
@@ -507,37 +513,17 @@ private slots:
         clickRow(moduleList(0), kNa);
         QVERIFY(dialogs->messages.isEmpty());
         QVERIFY(check()->isChecked());
-        QCOMPARE(vars().feature, 1);
-    }
-
-    void settingSameStateRunsNothing()
-    {
-        vars().feature = 1;
-        check()->setState(0);
-        QCOMPARE(vars().feature, 1);
-    }
-
-    void untickingNeverComplains_data()
-    {
-        QTest::addColumn<bool>("withBlMr");
-        QTest::newRow("with BL/MR") << true;
-        QTest::newRow("box ticked without BL/MR") << false;
+        QCOMPARE(editor().feature(), 1);
     }
 
     void untickingNeverComplains()
     {
-        QFETCH(bool, withBlMr);
-        if (withBlMr) {
-            moduleList(5)->setPosition(kBlMr);
-            check()->setState(1);
-            QCOMPARE(vars().feature, 1);
-        } else {
-            check()->setChecked(true); // quietly, as if left over
-            vars().feature = 1;
-        }
+        moduleList(5)->setPosition(kBlMr);
+        check()->setState(1);
+        QCOMPARE(editor().feature(), 1);
         QTest::mouseClick(check(), Qt::LeftButton);
         QVERIFY(!check()->isChecked());
-        QCOMPARE(vars().feature, 0);
+        QCOMPARE(editor().feature(), 0);
         QVERIFY(dialogs->messages.isEmpty());
     }
 
@@ -664,8 +650,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, fits);
         QFETCH(bool, portTip);
-        form->setStatusVisible(true);
-        form->setStatusText(text);
+        form->commands().reportStatus(text);
         QCoreApplication::processEvents();
         QCOMPARE(status()->verticalScrollBar()->maximum() == 0, fits);
         QCOMPARE(status()->toolTip().contains("Right-click the window's background"), portTip);
@@ -695,7 +680,7 @@ private slots:
         QCOMPARE(dialogs->messages[0].title, kLightingTitle);
         moduleList(2)->setPosition(kBlMr);
         QTest::keyClick(check(), Qt::Key_Space);
-        QCOMPARE(vars().feature, 1);
+        QCOMPARE(editor().feature(), 1);
     }
 
     // The port menu opens on the window's background and from the keyboard, never on a control.
@@ -809,7 +794,7 @@ private slots:
         QCOMPARE(standard, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(icon, QMessageBox::NoIcon);
         QVERIFY(!check()->isChecked());
-        QCOMPARE(vars().feature, 0);
+        QCOMPARE(editor().feature(), 0);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "idle_line.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
+#include "ui/window_commands.h"
 #include "window_controls.h"
 
 #include <QAccessible>
@@ -143,7 +144,7 @@ private slots:
             if (event->type() == QAccessible::TextInserted)
                 inserted.append({event->object(), static_cast<QAccessibleTextInsertEvent *>(event)->textInserted()});
         });
-        form->setStatusText(QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+        form->commands().setStatusText(QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
         QAccessible::installUpdateHandler(nullptr);
         QCOMPARE(inserted, (QList<QPair<QObject *, QString>>{{status(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL")}}));
     }

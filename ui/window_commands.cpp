@@ -1,0 +1,123 @@
+#include "ui/window_commands.h"
+
+#include "file/config_file_ops.h"
+#include "link/panel_operations.h"
+#include "link/serial_line.h"
+#include "model/editor_model.h"
+#include "model/status_texts.h"
+#include "ui/dialogs.h"
+#include "ui/form1_controls.h"
+#include "ui/status_box.h"
+
+#include <QTimer>
+#include <QWidget>
+
+namespace panel {
+
+WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line,
+                               EditorModel &editor)
+    : m_window(window)
+    , m_controls(controls)
+    , m_dialogs(dialogs)
+    , m_line(line)
+    , m_editor(editor)
+{
+}
+
+void WindowCommands::readConfig()
+{
+    run([this] { read_config(*this, *this, m_line, m_editor); });
+}
+
+void WindowCommands::writeConfig()
+{
+    run([this] { write_config(*this, *this, m_line, m_editor.gather_config()); });
+}
+
+void WindowCommands::readFile()
+{
+    run([this] { open_config_file(*this, *this, m_editor); });
+}
+
+void WindowCommands::writeFile()
+{
+    run([this] { save_config_file(*this, *this, m_editor.gather_named_config()); });
+}
+
+void WindowCommands::openFile(const QString &path)
+{
+    m_dialogFileName = path; // the open dialog starts from the file last opened
+    run([this, path] { open_config_file_named(*this, m_editor, path); });
+}
+
+void WindowCommands::run(const std::function<void()> &command)
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    command();
+    m_busy = false;
+    if (m_closeRequested) {
+        // clang-analyzer reports a leak inside qtimer.h, out of reach of a NOLINT: it loses the slot object
+        // that Qt's timer takes over and deletes once it has called it. Hidden from the analyzer only.
+#ifndef __clang_analyzer__
+        QTimer::singleShot(0, &m_window, &QWidget::close);
+#endif
+    }
+}
+
+bool WindowCommands::allowClose()
+{
+    if (!m_busy)
+        return true;
+    m_closeRequested = true;
+    return false;
+}
+
+void WindowCommands::reportStatus(const QString &text, std::optional<quint32> colour)
+{
+    m_controls.Text1->setVisible(true);
+    if (colour)
+        m_controls.Text1->setColour(*colour);
+    setStatusText(text);
+}
+
+void WindowCommands::hideStatus() { m_controls.Text1->setVisible(false); }
+
+void WindowCommands::setStatusText(const QString &text)
+{
+    m_controls.Text1->setText(text);
+    QString tip;
+    if (text.startsWith(kPortNotOpened)) {
+        tip = text + QChar(10);
+        const QString advice = m_line.openAdvice();
+        if (!advice.isEmpty())
+            tip += advice + QChar(10);
+        tip += QStringLiteral("Right-click the window's background (or press Shift+F10) to choose another serial port.");
+    }
+    m_controls.Text1->setToolTip(tip);
+    m_controls.Text1->setAccessibleDescription(tip);
+}
+
+void WindowCommands::message(const QString &text, const QString &title) { m_dialogs.message(&m_window, text, title); }
+
+QTimer &WindowCommands::timer() { return *m_controls.Timer1; }
+
+std::optional<QString> WindowCommands::chooseFile(bool save, const QString &title, const QString &filter,
+                                                  const std::optional<QString> &initialName)
+{
+    if (initialName)
+        m_dialogFileName = *initialName;
+    FileRequest request;
+    request.mode = save ? FileRequest::Save : FileRequest::Open;
+    request.title = title;
+    request.filter = filter;
+    request.defaultSuffix = QStringLiteral("pnl");
+    request.fileName = m_dialogFileName;
+    std::optional<QString> chosen = m_dialogs.chooseFile(&m_window, request);
+    if (chosen)
+        m_dialogFileName = *chosen;
+    return chosen;
+}
+
+} // namespace panel

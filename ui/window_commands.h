@@ -1,0 +1,66 @@
+#pragma once
+
+#include "file/config_file_host.h"
+#include "link/panel_host.h"
+#include "model/operation_report.h"
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace panel {
+
+class Dialogs;
+class EditorModel;
+class SerialLine;
+struct Form1Controls;
+
+// The window's four commands: read and write the panel, open and save a file. It runs them for the
+// window, shows their status in the status box and their messages in boxes, lends them the timer and
+// the file dialog, and lets one run at a time.
+class WindowCommands : public OperationReport, public PanelHost, public ConfigFileHost
+{
+public:
+    WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line, EditorModel &editor);
+
+    void readConfig();
+    void writeConfig();
+    void readFile();
+    void writeFile();
+    // OPEN CONFIGURATION FILE once the file is chosen (a file given on the command line).
+    void openFile(const QString &path);
+
+    // Whether the window may close now. While a command waits for the panel it may not: the command is
+    // abandoned at its next wait, and the window closes right after it.
+    bool allowClose();
+
+    // OperationReport
+    void reportStatus(const QString &text, std::optional<quint32> colour = std::nullopt) override;
+    void hideStatus() override;
+    void message(const QString &text, const QString &title) override;
+    // PanelHost
+    QTimer &timer() override;
+    bool operationAbandoned() const override { return m_closeRequested; }
+    // ConfigFileHost
+    std::optional<QString> chooseFile(bool save, const QString &title, const QString &filter,
+                                      const std::optional<QString> &initialName) override;
+
+    // The status text, with what to do about a port that did not open in its tooltip.
+    void setStatusText(const QString &text);
+
+private:
+    // A second command clicked while the first waits is ignored.
+    void run(const std::function<void()> &command);
+
+    QWidget &m_window;
+    Form1Controls &m_controls;
+    Dialogs &m_dialogs;
+    SerialLine &m_line;
+    EditorModel &m_editor;
+    QString m_dialogFileName; // what the file dialog keeps between uses
+    bool m_busy = false;
+    bool m_closeRequested = false;
+};
+
+} // namespace panel
