@@ -1,8 +1,8 @@
 #include "ui/form1.h"
 
-#include "file/panel_name.h"
 #include "model/editor_model.h"
 #include "ui/caption_button.h"
+#include "ui/control_factory.h"
 #include "ui/control_table.h"
 #include "ui/dialogs.h"
 #include "ui/face_plate.h"
@@ -10,7 +10,6 @@
 #include "ui/selection_list.h"
 #include "ui/status_box.h"
 #include "ui/text_box.h"
-#include "ui/text_fit.h"
 #include "ui/widget_view.h"
 #include "ui/window_commands.h"
 #include "ui/window_layout.h"
@@ -32,120 +31,8 @@ namespace panel {
 namespace {
 
 const char *const kCaption = "KD CVX 4/6 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM";
-// Long enough for any label on a panel, short enough that a saved file always reads back.
-constexpr int kDesignationLimit = 255;
 // The timer as the window is built: disabled, with the period it is given before the link first uses it.
 constexpr int kTimerBuildPeriod = 500;
-
-QFont fontOf(ControlFont font)
-{
-    switch (font) {
-    case ControlFont::Plain:
-        return plainFont();
-    case ControlFont::Arial13Bold:
-        return arialFont(13, true);
-    case ControlFont::Arial11:
-        return arialFont(11, false);
-    case ControlFont::Window:
-        break;
-    }
-    return windowFont();
-}
-
-QLabel *makeCaption(const ControlSpec &spec, QWidget *parent, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(QString::fromLatin1(spec.text), parent);
-    label->setWordWrap(true);
-    label->setAlignment(alignment);
-    return label;
-}
-
-// One control of the table, made but not yet named or placed.
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
-{
-    const QString text = QString::fromLatin1(spec.text);
-    switch (spec.kind) {
-    case ControlKind::Picture:
-        return new FacePlate(parent);
-    case ControlKind::Command: {
-        auto *button = new CaptionButton(text, parent);
-        button->setAutoDefault(false);
-        return button;
-    }
-    case ControlKind::ModuleList:
-    case ControlKind::ChannelList:
-    case ControlKind::IntensityList: {
-        auto *list = new SelectionList(parent);
-        if (spec.kind == ControlKind::ModuleList)
-            list->addRows(moduleRows());
-        else if (spec.kind == ControlKind::ChannelList)
-            list->addRows(channelRows());
-        else
-            list->addRows(intensityRows());
-        return list;
-    }
-    case ControlKind::Designation: {
-        auto *box = new TextBox(kDesignationLimit, parent);
-        box->setText(text);
-        return box;
-    }
-    case ControlKind::NameBox:
-        return new TextBox(kPanelNameLimit, parent);
-    case ControlKind::Status: {
-        auto *status = new StatusBox(parent);
-        status->hide();
-        return status;
-    }
-    case ControlKind::Caption:
-    case ControlKind::ButtonCaption:
-        return makeCaption(spec, parent, Qt::AlignLeft | Qt::AlignTop);
-    case ControlKind::CentredCaption:
-        return makeCaption(spec, parent, Qt::AlignHCenter | Qt::AlignTop);
-    case ControlKind::Frame:
-        return new QGroupBox(text, parent);
-    case ControlKind::CheckBox: {
-        auto *box = new RuleCheckBox(text, parent);
-        box->setChecked(true); // built ticked; the start-up steps untick it
-        return box;
-    }
-    case ControlKind::Line:
-        return new Drawing(Drawing::Filled, parent->palette().color(QPalette::WindowText), 2, parent);
-    case ControlKind::Marker:
-        return new Drawing(Drawing::Outline, QColor(128, 255, 255), 2, parent);
-    }
-    return nullptr;
-}
-
-// Its place, its font and its tooltip; captions and titles are drawn smaller where they would not fit.
-void placeControl(QWidget *control, const ControlSpec &spec)
-{
-    control->setObjectName(QString::fromLatin1(spec.name));
-    // The line is 2 pixels thick, centred on its twips row.
-    control->setGeometry(spec.kind == ControlKind::Line
-                             ? QRect(spec.place.left() / 15, spec.place.top() / 15 - 1, spec.place.width() / 15, 2)
-                             : twips(spec.place.left(), spec.place.top(), spec.place.width(), spec.place.height()));
-    const QFont font = fontOf(spec.font);
-    if (auto *label = qobject_cast<QLabel *>(control))
-        fitLabel(label, font);
-    else if (auto *frame = qobject_cast<QGroupBox *>(control))
-        fitGroupBoxTitle(frame, font);
-    else if (auto *status = qobject_cast<StatusBox *>(control))
-        status->setBaseFont(font);
-    else if (spec.kind != ControlKind::Designation)
-        control->setFont(font); // a designation box keeps the window's font
-    if (spec.tooltip)
-        control->setToolTip(QString::fromLatin1(spec.tooltip));
-}
-
-// "SW1" to "SW6" in the highlight text colour on the grey of disabled text.
-void colourButtonCaption(QLabel *caption, const QPalette &window)
-{
-    caption->setAutoFillBackground(true);
-    QPalette colours = caption->palette();
-    colours.setColor(QPalette::Window, window.color(QPalette::Disabled, QPalette::WindowText));
-    colours.setColor(QPalette::WindowText, window.color(QPalette::HighlightedText));
-    caption->setPalette(colours);
-}
 
 } // namespace
 

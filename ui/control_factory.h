@@ -1,0 +1,19 @@
+#pragma once
+
+class QLabel;
+class QPalette;
+class QWidget;
+
+namespace panel {
+
+struct ControlSpec;
+
+// One control of the control table, made with its rows, texts and start-up state, but not yet named
+// or placed.
+QWidget *makeControl(const ControlSpec &spec, QWidget *parent);
+// Its name, place, font and tooltip; captions and titles are drawn smaller where they would not fit.
+void placeControl(QWidget *control, const ControlSpec &spec);
+// "SW1" to "SW6" in the highlight text colour on the grey of disabled text.
+void colourButtonCaption(QLabel *caption, const QPalette &window);
+
+} // namespace panel
