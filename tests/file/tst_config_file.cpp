@@ -3,6 +3,7 @@
 #include "idle_line.h"
 #include "recording_dialogs.h"
 #include "file_size_limit.h"
+#include "files.h"
 #include "sample_record.h"
 #include "window_controls.h"
 #include "ui/form1.h"
@@ -35,18 +36,6 @@ const QString kBacklight = "||NORMAL BACKLIGHTING INTENSITY must be set equal to
 constexpr int kNa = 0, kBlMr = 17;
 
 using test::lobbyWith;
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Every entry below the directory with the content of its files.
 QStringList tree(const QString &dir)

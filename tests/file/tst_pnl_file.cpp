@@ -1,5 +1,6 @@
 #include "file/pnl_file.h"
 #include "file_size_limit.h"
+#include "files.h"
 #include "sample_record.h"
 
 #include <QtTest>
@@ -10,18 +11,6 @@ using namespace panel;
 using panel::test::kLobbyFields;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Every entry of the directory, one level down, with the content of its files.
 QMap<QString, QByteArray> snapshot(const QString &dir)
@@ -70,7 +59,7 @@ private slots:
         const QString path = dir.filePath(name);
         const QString target = kind == "link" ? dir.filePath("target.pnl") : path;
         if (kind != "new")
-            QVERIFY(writeFile(target, "older and longer content than the new line, to be replaced whole"));
+            QVERIFY(writeAll(target, "older and longer content than the new line, to be replaced whole"));
         if (kind == "link")
             QVERIFY(QFile::link("target.pnl", path));
         if (kind == "mode")
@@ -112,7 +101,7 @@ private slots:
         else if (kind == QLatin1String("link"))
             QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         else if (kind == QLatin1String("empty"))
-            QVERIFY(writeFile(path, {}));
+            QVERIFY(writeAll(path, {}));
         const PanelFileParse loaded = loadPanelFile(path);
         QVERIFY(!loaded.record);
         QVERIFY2(loaded.reason.contains(reason), qPrintable(loaded.reason));
@@ -137,7 +126,7 @@ private slots:
         QFETCH(bool, loads);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("big.pnl"));
-        QVERIFY(writeFile(path, QByteArray(blanksBefore, ' ') + kLobbyFields + "\r\n"));
+        QVERIFY(writeAll(path, QByteArray(blanksBefore, ' ') + kLobbyFields + "\r\n"));
         if (sizeAfter > 0)
             QVERIFY(QFile::resize(path, sizeAfter)); // sparse: cheap to make however large
         const PanelFileParse loaded = loadPanelFile(path);
@@ -172,16 +161,16 @@ private slots:
         QString path = dir.filePath(QStringLiteral("panel.pnl"));
         if (kind == QLatin1String("directory")) {
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("panel.pnl")));
-            QVERIFY(writeFile(dir.filePath(QStringLiteral("panel.pnl/inside")), old));
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("panel.pnl/inside")), old));
         } else if (kind == QLatin1String("fifo")) {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else if (kind == QLatin1String("parent")) {
-            QVERIFY(writeFile(path, old));
+            QVERIFY(writeAll(path, old));
             path += QStringLiteral("/panel.pnl");
         } else if (kind == QLatin1String("dangling")) {
             QVERIFY(QFile::link(QStringLiteral("nowhere.pnl"), path));
         } else {
-            QVERIFY(writeFile(path, old));
+            QVERIFY(writeAll(path, old));
             if (kind == QLatin1String("unstorable"))
                 record.desig[2] = QStringLiteral("Ωmega");
         }

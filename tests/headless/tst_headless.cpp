@@ -4,6 +4,7 @@
 #include "headless/panel_job.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
+#include "files.h"
 #include "recording_dialogs.h"
 #include "sample_record.h"
 #include "scripted_panel.h"
@@ -44,8 +45,7 @@ class TestHeadless : public QObject
     QString file(const QByteArray &bytes, const QString &name = QStringLiteral("in.pnl"))
     {
         const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        if (!writeAll(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
@@ -177,9 +177,7 @@ private slots:
         const JobResult result = runJob(race, panel);
         QCOMPARE(result.exitCode, int(kExitFileFailure));
         QCOMPARE(result.result, QStringLiteral("FILE EXISTS: ") + path);
-        QFile kept(path);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("THEIRS\r\n"));
+        QCOMPARE(readAll(path), QByteArray("THEIRS\r\n"));
     }
 
     void exitCodes_data()
@@ -317,8 +315,7 @@ private slots:
         QFETCH(QString, says);
         QTemporaryDir dir;
         const auto put = [&](const char *fileName, const QByteArray &bytes) {
-            QFile f(dir.filePath(QLatin1String(fileName)));
-            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+            return writeAll(dir.filePath(QLatin1String(fileName)), bytes);
         };
         QVERIFY(put("LOBBY.pnl", lobbyWith({})) && put("OLD.pnl", lobbyWith({})));
         QVERIFY(put("BAD.pnl", lobbyWith({{1, "\"00-04412-mdl\""}})));

@@ -1,11 +1,13 @@
 // The window against the simulated panel on a real pseudo-terminal, through QSerialPort.
 #include "link/qt_serial_line.h"
+#include "model/status_texts.h"
 #include "recording_dialogs.h"
 #include "sim_process.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
 #include "ui/status_box.h"
+#include "window_controls.h"
 
 #include <QProcess>
 #include <QPushButton>
@@ -15,17 +17,7 @@
 
 using namespace panel;
 
-namespace {
-
-const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
-const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
-const QString kReadOk = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
-const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
-const QString kMismatchTitle = QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH");
-
-} // namespace
-
-class TestPanelEndToEnd : public QObject
+class TestPanelEndToEnd : public QObject, private WindowControls
 {
     Q_OBJECT
 
@@ -42,16 +34,12 @@ private slots:
 
 private:
     void startPanel(const QStringList &options);
-    void click(const char *name) { m_window->findChild<QPushButton *>(QString::fromLatin1(name))->click(); }
-    SelectionList *list(int n) { return m_window->findChild<SelectionList *>(QStringLiteral("List%1").arg(n)); }
-    StatusBox *status() { return m_window->findChild<StatusBox *>(QStringLiteral("Text1")); }
     QMap<int, int> storedRegisters();
 
     QTemporaryDir m_dir;
     QProcess m_sim;
     RecordingDialogs m_dialogs;
     std::unique_ptr<QtSerialLine> m_line;
-    std::unique_ptr<Form1> m_window;
 };
 
 void TestPanelEndToEnd::init()
@@ -62,7 +50,7 @@ void TestPanelEndToEnd::init()
 
 void TestPanelEndToEnd::cleanup()
 {
-    m_window.reset();
+    form.reset();
     m_line.reset();
     if (m_sim.state() != QProcess::NotRunning) {
         m_sim.terminate();
@@ -79,7 +67,7 @@ void TestPanelEndToEnd::startPanel(const QStringList &options)
     const QString device = QString::fromLocal8Bit(m_sim.readLine()).trimmed();
     QVERIFY(device.startsWith(QLatin1String("/dev/")));
     m_line = std::make_unique<QtSerialLine>(device);
-    m_window = std::make_unique<Form1>(m_dialogs, *m_line);
+    form = std::make_unique<Form1>(m_dialogs, *m_line);
 }
 
 QMap<int, int> TestPanelEndToEnd::storedRegisters()
@@ -91,7 +79,7 @@ void TestPanelEndToEnd::readShowsTheRegisters()
 {
     startPanel({QStringLiteral("--baud-timing")});
     click("READ_CONFIG");
-    QCOMPARE(status()->text(), kReadOk);
+    QCOMPARE(status()->text(), kReadSuccessful);
     QCOMPARE(status()->colour(), 0xFF00u);
     // SW1..SW6 hold 0, 1, 10, 11, 159 and 160 in the simulator's factory set.
     const int modules[] = {1, 1, 2, 2, 17, 0};
@@ -100,7 +88,7 @@ void TestPanelEndToEnd::readShowsTheRegisters()
         QCOMPARE(list(2 * k + 1)->position(), modules[k]);
     for (int k = 0; k < 4; ++k)
         QCOMPARE(list(2 * k + 2)->position(), channels[k]);
-    QCOMPARE(m_window->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->state(), 1);
+    QCOMPARE(form->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->state(), 1);
     QCOMPARE(list(21)->position(), 0);
     QCOMPARE(list(22)->position(), 3); // code 5: "70"
     QVERIFY(m_dialogs.messages.isEmpty());
@@ -114,7 +102,7 @@ void TestPanelEndToEnd::writeStoresExactlyTenRegisters()
     list(4)->setPosition(4);
     for (int n : {5, 7, 9, 11})
         list(n)->setPosition(0);
-    m_window->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->setState(1);
+    form->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->setState(1);
     list(21)->setPosition(2); // "80": 6
     list(22)->setPosition(5); // "50": 3
     const QMap<int, int> before = storedRegisters();
@@ -146,9 +134,9 @@ void TestPanelEndToEnd::writeThenReadRoundTrips()
     QCOMPARE(status()->text(), kProgrammed);
 
     // A fresh window shows exactly what was written.
-    m_window = std::make_unique<Form1>(m_dialogs, *m_line);
+    form = std::make_unique<Form1>(m_dialogs, *m_line);
     click("READ_CONFIG");
-    QCOMPARE(status()->text(), kReadOk);
+    QCOMPARE(status()->text(), kReadSuccessful);
     // "P" with channel "10" is code 159, which reads back as "BL/MR".
     QCOMPARE(list(1)->position(), 17);
     for (int k = 1; k < 6; ++k) {
@@ -158,7 +146,7 @@ void TestPanelEndToEnd::writeThenReadRoundTrips()
     }
     QCOMPARE(list(21)->position(), 4);
     QCOMPARE(list(22)->position(), 6);
-    QCOMPARE(m_window->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->state(), 0);
+    QCOMPARE(form->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->state(), 0);
 }
 
 void TestPanelEndToEnd::faultModes_data()
@@ -171,7 +159,7 @@ void TestPanelEndToEnd::faultModes_data()
     const QString read = QStringLiteral("READ_CONFIG");
     const QString write = QStringLiteral("WRITE_CONFIG");
     QTest::newRow("no answer") << QStringList{"--no-answer"} << read << kNoResponse << QString();
-    QTest::newRow("hail answered from attempt 3") << QStringList{"--hail-from", "3"} << read << kReadOk << QString();
+    QTest::newRow("hail answered from attempt 3") << QStringList{"--hail-from", "3"} << read << kReadSuccessful << QString();
     QTest::newRow("hail answered from attempt 7") << QStringList{"--hail-from", "7"} << write << kNoResponse
                                                   << QString();
     QTest::newRow("another identity, read") << QStringList{"--identity", "74"} << read
@@ -188,8 +176,8 @@ void TestPanelEndToEnd::faultModes_data()
     QTest::newRow("line closed during a read") << QStringList{"--close-after", "5"} << read << kBadData << QString();
     QTest::newRow("line closed during a write") << QStringList{"--close-after", "6"} << write << kBadData
                                                 << QString();
-    QTest::newRow("spaced replies") << QStringList{"--reply-style", "spaced"} << read << kReadOk << QString();
-    QTest::newRow("long replies") << QStringList{"--reply-style", "long"} << read << kReadOk << QString();
+    QTest::newRow("spaced replies") << QStringList{"--reply-style", "spaced"} << read << kReadSuccessful << QString();
+    QTest::newRow("long replies") << QStringList{"--reply-style", "long"} << read << kReadSuccessful << QString();
 }
 
 void TestPanelEndToEnd::faultModes()
@@ -214,7 +202,7 @@ void TestPanelEndToEnd::faultModes()
 void TestPanelEndToEnd::missingDevice()
 {
     m_line = std::make_unique<QtSerialLine>(m_dir.filePath(QStringLiteral("ttyNONE")));
-    m_window = std::make_unique<Form1>(m_dialogs, *m_line);
+    form = std::make_unique<Form1>(m_dialogs, *m_line);
     click("WRITE_CONFIG");
     const QString text = status()->text();
     QVERIFY2(text.startsWith(QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED\n")

@@ -1,12 +1,14 @@
 // The panel link against a scripted line: bytes on the wire, replies, retries and failure paths.
 #include "link/protocol.h"
 #include "model/editor_model.h"
+#include "model/status_texts.h"
 #include "recording_dialogs.h"
 #include "scripted_panel.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
 #include "ui/selection_list.h"
 #include "ui/status_box.h"
+#include "window_controls.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,12 +24,10 @@ QByteArray readCmd(int reg)
     return readCommand(quint8(reg));
 }
 
-const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
-const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
 
 } // namespace
 
-class TestPanelProtocol : public QObject
+class TestPanelProtocol : public QObject, private WindowControls
 {
     Q_OBJECT
 
@@ -68,15 +68,8 @@ private slots:
     void readFailingAtBacklightKeepsItsCode();
 
 private:
-    template<typename T>
-    T *control(const char *name) { return m_window->findChild<T *>(QString::fromLatin1(name)); }
-    void click(const char *button) { control<QPushButton>(button)->click(); }
-    StatusBox *status() { return control<StatusBox>("Text1"); }
-    void setButton(int k, int module, int channel = -1);
-
     RecordingDialogs m_dialogs;
     std::unique_ptr<ScriptedPanel> m_panel;
-    std::unique_ptr<Form1> m_window;
     QStringList m_statusHistory;
 };
 
@@ -84,22 +77,15 @@ void TestPanelProtocol::init()
 {
     m_dialogs = RecordingDialogs();
     m_panel = std::make_unique<ScriptedPanel>();
-    m_window = std::make_unique<Form1>(m_dialogs, *m_panel);
+    form = std::make_unique<Form1>(m_dialogs, *m_panel);
     m_statusHistory.clear();
     connect(status(), &QPlainTextEdit::textChanged, this, [this] { m_statusHistory << status()->text(); });
 }
 
 void TestPanelProtocol::cleanup()
 {
-    m_window.reset();
+    form.reset();
     m_panel.reset();
-}
-
-void TestPanelProtocol::setButton(int k, int module, int channel)
-{
-    control<SelectionList>(qPrintable(QStringLiteral("List%1").arg(2 * k + 1)))->setPosition(module);
-    if (channel >= 0)
-        control<SelectionList>(qPrintable(QStringLiteral("List%1").arg(2 * k + 2)))->setPosition(channel);
 }
 
 void TestPanelProtocol::commandBytes()
@@ -147,7 +133,7 @@ void TestPanelProtocol::replyValues()
 
 void TestPanelProtocol::readShowsThePanel()
 {
-    control<QLineEdit>("Text2")->setText(QStringLiteral("OLD NAME"));
+    control<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("OLD NAME"));
     click("READ_CONFIG");
 
     QByteArray expected = "A" + readCmd(63);
@@ -156,28 +142,28 @@ void TestPanelProtocol::readShowsThePanel()
     QCOMPARE(m_panel->wire, expected);
     QCOMPARE(m_statusHistory.constFirst(),
              QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION"));
-    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(status()->text(), kReadSuccessful);
     QCOMPARE(status()->colour(), 0xFF00u);
-    QVERIFY(status()->isVisibleTo(m_window.get()));
-    QCOMPARE(control<QLineEdit>("Text2")->text(), QString());
+    QVERIFY(status()->isVisibleTo(form.get()));
+    QCOMPARE(control<QLineEdit>(QStringLiteral("Text2"))->text(), QString());
     QCOMPARE(m_panel->closes, 1);
 
-    QCOMPARE(control<SelectionList>("List1")->position(), 1); // code 0: "A", "1"
-    QCOMPARE(control<SelectionList>("List2")->position(), 0);
-    QCOMPARE(control<SelectionList>("List3")->position(), 2); // code 12: "B", "3"
-    QCOMPARE(control<SelectionList>("List4")->position(), 2);
-    QCOMPARE(control<SelectionList>("List5")->position(), 17); // 159: "BL/MR"
-    QVERIFY(!control<SelectionList>("List6")->isVisibleTo(m_window.get()));
-    QCOMPARE(control<SelectionList>("List7")->position(), 0); // 160: "N/A"
+    QCOMPARE(control<SelectionList>(QStringLiteral("List1"))->position(), 1); // code 0: "A", "1"
+    QCOMPARE(control<SelectionList>(QStringLiteral("List2"))->position(), 0);
+    QCOMPARE(control<SelectionList>(QStringLiteral("List3"))->position(), 2); // code 12: "B", "3"
+    QCOMPARE(control<SelectionList>(QStringLiteral("List4"))->position(), 2);
+    QCOMPARE(control<SelectionList>(QStringLiteral("List5"))->position(), 17); // 159: "BL/MR"
+    QVERIFY(!control<SelectionList>(QStringLiteral("List6"))->isVisibleTo(form.get()));
+    QCOMPARE(control<SelectionList>(QStringLiteral("List7"))->position(), 0); // 160: "N/A"
     for (const char *box : {"Text3", "Text4", "Text5", "Text6", "Text7", "Text8"}) {
         QCOMPARE(control<QLineEdit>(box)->text(), QString());
-        QVERIFY(!control<QLineEdit>(box)->isVisibleTo(m_window.get()));
+        QVERIFY(!control<QLineEdit>(box)->isVisibleTo(form.get()));
     }
-    QCOMPARE(control<RuleCheckBox>("Check1")->state(), 1);
-    QCOMPARE(m_window->editor().feature(), qint16(1));
-    QCOMPARE(control<SelectionList>("List21")->position(), 0); // 10: "100"
-    QCOMPARE(control<SelectionList>("List22")->position(), 5); // 3: "50"
-    QCOMPARE(m_window->editor().blpercent(), qint16(3));
+    QCOMPARE(control<RuleCheckBox>(QStringLiteral("Check1"))->state(), 1);
+    QCOMPARE(form->editor().feature(), qint16(1));
+    QCOMPARE(control<SelectionList>(QStringLiteral("List21"))->position(), 0); // 10: "100"
+    QCOMPARE(control<SelectionList>(QStringLiteral("List22"))->position(), 5); // 3: "50"
+    QCOMPARE(form->editor().blpercent(), qint16(3));
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
@@ -190,7 +176,7 @@ void TestPanelProtocol::hailAnsweredOnThirdAttempt()
     };
     click("READ_CONFIG");
     QVERIFY(m_panel->wire.startsWith("AAA" + readCmd(63)));
-    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(status()->text(), kReadSuccessful);
 }
 
 void TestPanelProtocol::lateDoubleAnswerIsRefused()
@@ -220,7 +206,7 @@ void TestPanelProtocol::hailAnswerWithTheTickIsRefused()
         answerWithTick = true;
         return ScriptedPanel::Reply{};
     };
-    QObject::connect(m_window->findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &m_panel->timerOwner,
+    QObject::connect(form->findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &m_panel->timerOwner,
                      [&] {
                          if (std::exchange(answerWithTick, false))
                              m_panel->input += "D000D";
@@ -233,12 +219,12 @@ void TestPanelProtocol::hailAnswerWithTheTickIsRefused()
 void TestPanelProtocol::silentPanelFailsAfterSixHails()
 {
     m_panel->script = [](ScriptedPanel::Kind, const QByteArray &) { return ScriptedPanel::Reply{}; };
-    control<SelectionList>("List1")->setPosition(3);
+    control<SelectionList>(QStringLiteral("List1"))->setPosition(3);
     click("READ_CONFIG");
     QCOMPARE(m_panel->wire, QByteArray("AAAAAA"));
     QCOMPARE(status()->text(), kNoResponse);
-    QCOMPARE(control<SelectionList>("List1")->position(), 3);
-    QCOMPARE(control<QLineEdit>("Text2")->text(), QString());
+    QCOMPARE(control<SelectionList>(QStringLiteral("List1"))->position(), 3);
+    QCOMPARE(control<QLineEdit>(QStringLiteral("Text2"))->text(), QString());
 }
 
 void TestPanelProtocol::readRegisterValues_data()
@@ -247,7 +233,7 @@ void TestPanelProtocol::readRegisterValues_data()
     QTest::addColumn<int>("module");
     QTest::addColumn<int>("channel");
     QTest::addColumn<QString>("finalStatus");
-    const QString ok = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
+    const QString ok = kReadSuccessful;
     QTest::newRow("1605 is 160, in range") << QByteArray("1605\r") << 0 << 0 << ok;
     QTest::newRow("1615 is 162, out of range") << QByteArray("1615\r") << 0 << 0 << kBadData;
     QTest::newRow("letter reply is 0") << QByteArray("Z999\r") << 1 << 0 << ok;
@@ -269,9 +255,9 @@ void TestPanelProtocol::readRegisterValues()
     };
     click("READ_CONFIG");
     QCOMPARE(status()->text(), finalStatus);
-    QCOMPARE(control<SelectionList>("List1")->position(), module);
+    QCOMPARE(control<SelectionList>(QStringLiteral("List1"))->position(), module);
     if (module != 0)
-        QCOMPARE(control<SelectionList>("List2")->position(), channel);
+        QCOMPARE(control<SelectionList>(QStringLiteral("List2"))->position(), channel);
     if (finalStatus == kBadData)
         QVERIFY(!m_panel->wire.contains(readCmd(1))); // the read stops at the failed register
 }
@@ -292,9 +278,9 @@ void TestPanelProtocol::shortIdentityReplyIsNeverStale()
     QVERIFY(m_dialogs.messages.isEmpty());
 
     m_panel->wire.clear();
-    control<SelectionList>("List1")->setPosition(0);
-    control<SelectionList>("List3")->setPosition(0);
-    control<SelectionList>("List5")->setPosition(0);
+    control<SelectionList>(QStringLiteral("List1"))->setPosition(0);
+    control<SelectionList>(QStringLiteral("List3"))->setPosition(0);
+    control<SelectionList>(QStringLiteral("List5"))->setPosition(0);
     click("WRITE_CONFIG");
     QCOMPARE(status()->text(), kBadData);
     QCOMPARE(m_panel->wire, "A" + readCmd(63));
@@ -322,8 +308,8 @@ void TestPanelProtocol::identityMismatchShowsMessage()
     click(qPrintable(command));
     QCOMPARE(m_dialogs.messages.size(), 1);
     QCOMPARE(m_dialogs.messages[0].text, text);
-    QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH"));
-    QCOMPARE(status()->text(), QStringLiteral("COMMUNICATIONS OK"));
+    QCOMPARE(m_dialogs.messages[0].title, kMismatchTitle);
+    QCOMPARE(status()->text(), kCommunicationsOk);
     QCOMPARE(status()->colour(), 0xFFFFu);
     QCOMPARE(m_panel->wire, "A" + readCmd(63));
     QCOMPARE(m_panel->closes, 1);
@@ -344,9 +330,9 @@ void TestPanelProtocol::writeStoresTenRegisters()
     QCOMPARE(m_panel->wire, wire);
     QCOMPARE(m_statusHistory.constFirst(),
              QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION"));
-    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED"));
+    QCOMPARE(status()->text(), kProgrammed);
     QCOMPARE(status()->colour(), 0xFF00u);
-    QCOMPARE(m_statusHistory.count(QStringLiteral("COMMUNICATIONS OK")), 11);
+    QCOMPARE(m_statusHistory.count(kCommunicationsOk), 11);
 }
 
 void TestPanelProtocol::verification_data()
@@ -378,7 +364,7 @@ void TestPanelProtocol::verification()
         return std::nullopt;
     };
     click("WRITE_CONFIG");
-    QCOMPARE(m_statusHistory.value(m_statusHistory.indexOf(QStringLiteral("COMMUNICATIONS OK")) + 1), registerStatus);
+    QCOMPARE(m_statusHistory.value(m_statusHistory.indexOf(kCommunicationsOk) + 1), registerStatus);
     QCOMPARE(status()->text(), finalStatus);
 }
 
@@ -458,12 +444,12 @@ void TestPanelProtocol::brokenLineEndsTheOperation()
     QFETCH(bool, replyWaiting);
     for (int k = 0; k < kButtons; ++k)
         setButton(k, 0);
-    m_window->show();
+    form->show();
     m_panel->script = [&](ScriptedPanel::Kind sent, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (sent != kind || bytes[2] != reg)
             return std::nullopt;
         if (closeWindow)
-            m_window->close();
+            form->close();
         else
             m_panel->broken = true;
         return replyWaiting ? m_panel->standardReply(sent, bytes) : ScriptedPanel::Reply{};
@@ -502,7 +488,7 @@ void TestPanelProtocol::lateAcknowledgementIsNoReadReply()
     click(qPrintable(command));
     QCOMPARE(status()->text(), result);
     QVERIFY(m_dialogs.messages.isEmpty());
-    QCOMPARE(control<SelectionList>("List9")->position(), kModuleNaPosition); // register 4 holds 160, not 0
+    QCOMPARE(control<SelectionList>(QStringLiteral("List9"))->position(), kModuleNaPosition); // register 4 holds 160, not 0
 }
 
 void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
@@ -513,7 +499,7 @@ void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
             clicked = true;
             QTimer::singleShot(10, this, [this] {
                 click("WRITE_CONFIG");
-                control<SelectionList>("List21")->setPosition(3); // rules still work meanwhile
+                control<SelectionList>(QStringLiteral("List21"))->setPosition(3); // rules still work meanwhile
             });
         }
         return std::nullopt;
@@ -522,7 +508,7 @@ void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
     QVERIFY(clicked);
     QCOMPARE(m_panel->opens, 1);
     QVERIFY(m_panel->writes.isEmpty());
-    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(status()->text(), kReadSuccessful);
 }
 
 void TestPanelProtocol::closingTheWindowEndsTheOperation_data()
@@ -540,13 +526,13 @@ void TestPanelProtocol::closingTheWindowEndsTheOperation()
     QFETCH(int, kind);
     for (int k = 0; k < kButtons; ++k)
         setButton(k, 0);
-    m_window->show();
+    form->show();
     qsizetype sentBeforeClose = -1;
     m_panel->script = [&](ScriptedPanel::Kind sent, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (sent == kind && bytes[2] == 1) {
-            QTimer::singleShot(50, m_window.get(), [&] {
+            QTimer::singleShot(50, form.get(), [&] {
                 sentBeforeClose = m_panel->wire.size();
-                m_window->close();
+                form->close();
             });
         }
         return std::nullopt;
@@ -558,7 +544,7 @@ void TestPanelProtocol::closingTheWindowEndsTheOperation()
     QVERIFY(sentBeforeClose > 0);
     QCOMPARE(m_panel->wire.size(), sentBeforeClose);
     QCOMPARE(m_panel->isOpen, false);
-    QTRY_VERIFY(!m_window->isVisible());
+    QTRY_VERIFY(!form->isVisible());
 }
 
 // A value that does not fit 16 bits is never the identity, whatever A held before.
@@ -574,14 +560,14 @@ void TestPanelProtocol::repeatedReplyShiftsNothing()
         return std::nullopt;
     };
     click("READ_CONFIG");
-    QCOMPARE(status()->text(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
-    QCOMPARE(control<SelectionList>("List5")->position(), kModuleBlMrPosition); // register 2, not a copy of 1
+    QCOMPARE(status()->text(), kReadSuccessful);
+    QCOMPARE(control<SelectionList>(QStringLiteral("List5"))->position(), kModuleBlMrPosition); // register 2, not a copy of 1
 }
 
 // A read that fails at the back-light leaves the back-light code the one its list shows.
 void TestPanelProtocol::readFailingAtBacklightKeepsItsCode()
 {
-    control<SelectionList>("List22")->setPosition(4); // 60 %
+    control<SelectionList>(QStringLiteral("List22"))->setPosition(4); // 60 %
     m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (kind == ScriptedPanel::Read && bytes[2] == 9)
             return ScriptedPanel::Reply{"03"};
@@ -589,8 +575,8 @@ void TestPanelProtocol::readFailingAtBacklightKeepsItsCode()
     };
     click("READ_CONFIG");
     QCOMPARE(status()->text(), kBadData);
-    const SelectionList *backlight = control<SelectionList>("List22");
-    QCOMPARE(int(m_window->editor().blpercent()), backlight->itemDatum(backlight->position()));
+    const SelectionList *backlight = control<SelectionList>(QStringLiteral("List22"));
+    QCOMPARE(int(form->editor().blpercent()), backlight->itemDatum(backlight->position()));
 }
 
 void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
@@ -604,7 +590,7 @@ void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
     m_panel->wire.clear();
     click("READ_CONFIG");
     QCOMPARE(m_dialogs.messages.size(), 1);
-    QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH"));
+    QCOMPARE(m_dialogs.messages[0].title, kMismatchTitle);
     QVERIFY(!m_panel->wire.contains(readCmd(0)));
 }
 

@@ -7,6 +7,7 @@
 #include "ui/status_box.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <memory>
 
 // The main window under test, and its controls found by their names.
@@ -28,5 +29,13 @@ struct WindowControls {
     QLineEdit *desig(int k) const { return text(k + 3); }
     panel::StatusBox *status() const { return control<panel::StatusBox>(QStringLiteral("Text1")); }
     panel::RuleCheckBox *check() const { return control<panel::RuleCheckBox>(QStringLiteral("Check1")); }
+    void click(const char *button) const { control<QPushButton>(QString::fromLatin1(button))->click(); }
+    // A button's module list set, then its channel list when one is given, as the program sets them.
+    void setButton(int k, int module, int channel = -1) const
+    {
+        moduleList(k)->setPosition(module);
+        if (channel >= 0)
+            channelList(k)->setPosition(channel);
+    }
     panel::EditorModel &editor() const { return form->editor(); }
 };
