@@ -28,13 +28,13 @@ enum class ControlFont { Window, Plain, Arial13Bold, Arial11 };
 
 struct ControlSpec {
     ControlKind kind;
+    ControlFont font;
     const char *name;
     const char *text;
-    QRect place; // twips, in the window, or in the frame for a control inside it
-    ControlFont font;
     const char *tooltip;
+    QRect place; // twips, in the window, or in the frame for a control inside it
+    int button;  // the button a per-button control belongs to, 0 to 5; -1 for the others
     bool inFrame;
-    int button; // the button a per-button control belongs to, 0 to 5; -1 for the others
 };
 
 // In the order the controls are made, so that each lies over those made before it: the picture first.
