@@ -17,30 +17,13 @@ namespace panel {
 
 namespace {
 
-int exitCodeOf(PanelOutcome outcome)
-{
-    switch (outcome) {
-    case PanelOutcome::Done:
-        return kExitDone;
-    case PanelOutcome::PortNotOpened:
-        return kExitPortFailure;
-    case PanelOutcome::IdentityMismatch:
-        return kExitOtherPanel;
-    case PanelOutcome::NoResponse:
-    case PanelOutcome::BadData:
-    case PanelOutcome::Incomplete:
-    case PanelOutcome::Stopped:
-        break;
-    }
-    return kExitLineFailure;
-}
-
 // The result in the window's words: its status text, or the mismatch message it showed instead.
-void takeOutcome(JobResult &result, PanelOutcome outcome, const JobHost &host, const CollectingView &messages,
+void takeOutcome(JobResult &result, const PanelResult &done, const JobHost &host, const CollectingView &messages,
                  const SerialLine &line)
 {
+    const PanelOutcome outcome = done.outcome;
     result.exitCode = exitCodeOf(outcome);
-    result.registers = host.seen();
+    result.registers = done.registers;
     if (outcome == PanelOutcome::Stopped)
         result.result = kStoppedText;
     else if (outcome == PanelOutcome::IdentityMismatch && !messages.messages().isEmpty())
@@ -56,14 +39,13 @@ void takeOutcome(JobResult &result, PanelOutcome outcome, const JobHost &host, c
 QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
 
 // A panel read whole goes to the file its target names for it, never over a file it must keep.
-void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, const JobHost &host,
-              const QString &device)
+void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, const QString &device)
 {
     const int n = target.count ? target.count->fetch_add(1) + 1 : 1;
     const QString path = expandFileName(target.pattern, device, n, QDateTime::currentDateTimeUtc());
     result.file = path;
     NamedPanelConfig named;
-    named.config = editor.gather_config().value_or(host.seenConfig().value_or(PanelConfig()));
+    named.config = editor.gather_config().value_or(configSeen(result.registers).value_or(PanelConfig()));
     named.panel = target.panelName.isEmpty() ? QFileInfo(path).completeBaseName() : target.panelName;
     if (const QString problem = panelNameProblem(named.panel); !problem.isEmpty()) {
         result.exitCode = kExitFileFailure;
@@ -138,7 +120,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     }
 
     if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify && request.intended) {
-        result.differences = describeDifferences(host.seenConfig().value_or(PanelConfig()), *request.intended);
+        result.differences = describeDifferences(configSeen(result.registers).value_or(PanelConfig()), *request.intended);
         if (!result.differences.isEmpty()) {
             result.exitCode = kExitDifferences;
             result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
@@ -146,7 +128,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
             result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
         }
     } else if (result.exitCode == kExitDone && request.command == JobRequest::Command::Read) {
-        saveRead(result, request.target, editor, host, result.device);
+        saveRead(result, request.target, editor, result.device);
     }
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/panel_operations.h"
 #include "model/panel_config.h"
 
 #include <QString>
@@ -11,17 +12,6 @@
 namespace panel {
 
 class SerialLine;
-
-// Exit codes of the command line, one a kind of result; with several panels the highest one wins.
-enum ExitCode : int {
-    kExitDone = 0,
-    kExitDifferences = 1,
-    kExitLineFailure = 2,
-    kExitOtherPanel = 3,
-    kExitFileFailure = 4,
-    kExitPortFailure = 5,
-    kExitUsage = 64,
-};
 
 // Where --read saves each panel: a file name that may hold the fields {port}, {n} and {time}.
 struct ReadTarget {
@@ -39,8 +29,6 @@ struct JobRequest {
     QStringList fileWarnings;            // the messages the window shows on opening the file
     ReadTarget target;                   // --read
 };
-
-using SeenRegisters = std::array<std::optional<qint16>, kConfigRegisters>;
 
 struct JobResult {
     QString device;

@@ -18,8 +18,6 @@ public:
     virtual QTimer &timer() = 0;
     // The window is closing, or the command line was told to stop: the operation ends at its next wait.
     virtual bool operationAbandoned() const = 0;
-    // A value the panel was seen to hold: a register read whole, or a write's read-back.
-    virtual void registerSeen(int address, qint16 value) { Q_UNUSED(address) Q_UNUSED(value) }
 };
 
 } // namespace panel

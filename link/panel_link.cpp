@@ -26,6 +26,12 @@ PanelLink::~PanelLink()
     m_line.close();
 }
 
+void PanelLink::see()
+{
+    if (address_l >= 0 && address_l < kConfigRegisters)
+        seen[size_t(address_l)] = A;
+}
+
 // Interval 100 ms, timer_flag = 0, enabled.
 void PanelLink::armTimer()
 {
@@ -127,7 +133,7 @@ PanelLink::Read PanelLink::read_register()
     const ReplyValue value = replyValue(reply);
     if (value.fits) {
         A = value.value;
-        m_host.registerSeen(address_l, A);
+        see();
     }
     if (!value.fits || A > kNaCode || A < 0) {
         error_flag = 1;
@@ -162,7 +168,7 @@ void PanelLink::write_register()
     const ReplyValue value = replyValue(reply);
     if (value.fits) {
         A = value.value;
-        m_host.registerSeen(address_l, A);
+        see();
     }
     if (value.fits && A == data_l) {
         m_report.reportStatus(kCommunicationsOk, kYellow);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/panel_config.h"
+
 #include <QByteArray>
 #include <QMetaObject>
 #include <QString>
@@ -36,9 +38,11 @@ public:
     qint16 address_l = 0;  // the register of the next operation
     qint16 data_l = 0;     // the value of the next write
     qint16 A = 0;          // the value last read
+    SeenRegisters seen{};  // registers 0 to 9 read whole, or written and read back
 
 private:
     void armTimer();
+    void see();
     void sendCommand(const QByteArray &command);
     void wait_for_reply();
     QByteArray takeReply();

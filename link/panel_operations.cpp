@@ -7,6 +7,8 @@
 #include "model/operation_report.h"
 #include "model/status_texts.h"
 
+#include <utility>
+
 namespace panel {
 
 namespace {
@@ -83,12 +85,11 @@ bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)
     return false;
 }
 
-PanelOutcome read_whole_config(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor)
+PanelOutcome read_whole_config(PanelLink &link, OperationReport &report, SerialLine &line, EditorModel &editor)
 {
     report.reportStatus(kStartingRead, kYellow);
     editor.show_panel_name(QString());
 
-    PanelLink link(host, report, line);
     if (!openPort(report, line, link))
         return PanelOutcome::PortNotOpened;
     if (const PanelOutcome reached = reachPanel(report, link, kReadMismatch); reached != PanelOutcome::Done)
@@ -104,18 +105,24 @@ PanelOutcome read_whole_config(PanelHost &host, OperationReport &report, SerialL
     return PanelOutcome::Done;
 }
 
-PanelOutcome write_whole_config(PanelHost &host, OperationReport &report, SerialLine &line,
-                                const std::optional<PanelConfig> &config)
+PanelOutcome write_whole_config(PanelLink &link, OperationReport &report, SerialLine &line,
+                                const std::optional<PanelConfig> &config, EditorModel *backup, PanelResult &result)
 {
     report.reportStatus(kStartingWrite, kYellow);
 
-    PanelLink link(host, report, line);
     if (!openPort(report, line, link))
         return PanelOutcome::PortNotOpened;
     if (!config)
         return fail(report, PanelOutcome::Incomplete, kIncompleteData);
     if (const PanelOutcome reached = reachPanel(report, link, kWriteMismatch); reached != PanelOutcome::Done)
         return reached;
+
+    if (backup) {
+        const bool taken = readRegisters(*backup, link);
+        result.backup = std::exchange(link.seen, SeenRegisters{});
+        if (!taken)
+            return fail(report, PanelOutcome::BadData, kBadData);
+    }
 
     const std::array<qint16, kConfigRegisters> values = config->registers();
     link.error_flag = 0;
@@ -140,15 +147,45 @@ PanelOutcome stoppedOr(const PanelHost &host, PanelOutcome outcome)
 
 } // namespace
 
-PanelOutcome read_config(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor)
+int exitCodeOf(PanelOutcome outcome)
 {
-    return stoppedOr(host, read_whole_config(host, report, line, editor));
+    switch (outcome) {
+    case PanelOutcome::Done:
+        return kExitDone;
+    case PanelOutcome::PortNotOpened:
+        return kExitPortFailure;
+    case PanelOutcome::IdentityMismatch:
+        return kExitOtherPanel;
+    case PanelOutcome::NoResponse:
+    case PanelOutcome::BadData:
+    case PanelOutcome::Incomplete:
+    case PanelOutcome::Stopped:
+        break;
+    }
+    return kExitLineFailure;
 }
 
-PanelOutcome write_config(PanelHost &host, OperationReport &report, SerialLine &line,
-                          const std::optional<PanelConfig> &config)
+PanelResult read_config(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor)
 {
-    return stoppedOr(host, write_whole_config(host, report, line, config));
+    PanelResult result;
+    {
+        PanelLink link(host, report, line);
+        result.outcome = stoppedOr(host, read_whole_config(link, report, line, editor));
+        result.registers = link.seen;
+    }
+    return result;
+}
+
+PanelResult write_config(PanelHost &host, OperationReport &report, SerialLine &line,
+                         const std::optional<PanelConfig> &config, EditorModel *backup)
+{
+    PanelResult result;
+    {
+        PanelLink link(host, report, line);
+        result.outcome = stoppedOr(host, write_whole_config(link, report, line, config, backup, result));
+        result.registers = link.seen;
+    }
+    return result;
 }
 
 } // namespace panel

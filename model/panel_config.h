@@ -28,6 +28,11 @@ struct PanelConfig {
     friend bool operator!=(const PanelConfig &a, const PanelConfig &b) { return !(a == b); }
 };
 
+// Registers 0 to 9 as a panel was seen to hold them; nothing for a register not seen.
+using SeenRegisters = std::array<std::optional<qint16>, kConfigRegisters>;
+// The configuration registers 0 to 5 and 7 to 9 hold, as read; nothing when one of them was not seen.
+std::optional<PanelConfig> configSeen(const SeenRegisters &registers);
+
 // A configuration with the names a file keeps beside it; the panel itself holds no names.
 struct NamedPanelConfig {
     PanelConfig config;
