@@ -18,7 +18,7 @@ QString portHelp()
         .arg(QtSerialLine::firstPortName());
 }
 
-const char *const kJobOptions[] = {"--write", "--verify", "--read"};
+const char *const kJobOptions[] = {"--write", "--verify", "--read", "--history"};
 
 const QString kDescription = QStringLiteral(
     "Configures a six-button dimmable switch panel over its serial line, and saves and opens its\n"
@@ -54,12 +54,19 @@ CommandLine::CommandLine()
                QStringLiteral("Goes on with the next panel plugged into each port, until Ctrl+C."))
     , m_log(QStringLiteral("log"), QStringLiteral("Appends every result to FILE as a JSON line."), QStringLiteral("FILE"))
     , m_force(QStringLiteral("force"), QStringLiteral("Lets --read replace a file that exists."))
+    , m_backup(QStringLiteral("backup"),
+               QStringLiteral("With --write: reads the panel's configuration and keeps it in the history before writing."))
+    , m_noHistory(QStringLiteral("no-history"), QStringLiteral("Keeps no history of this run."))
+    , m_history(QStringLiteral("history"),
+                QStringLiteral("Prints the history of panel operations, newest first (those of --port only, when "
+                               "given; --json for the journal's lines), and exits."))
 {
     m_parser.setApplicationDescription(kDescription);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     for (const QCommandLineOption *option :
-         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log})
+         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log,
+          &m_backup, &m_noHistory, &m_history})
         m_parser.addOption(*option);
     m_parser.addPositionalArgument(QStringLiteral("FILE.pnl"),
                                    QStringLiteral("A configuration file to open in the window after start-up."),
@@ -100,9 +107,18 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
     }
     if (ports().contains(QString()))
         return usageError(QStringLiteral("--port needs a device name."));
+    if (m_parser.isSet(m_history)) {
+        if (!commands.isEmpty() || !files.isEmpty() || ports().size() > 1)
+            return usageError(QStringLiteral("--history goes alone, with one --port and --json at most."));
+        for (const QCommandLineOption *option : {&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory}) {
+            if (m_parser.isSet(*option))
+                return usageError(QStringLiteral("--%1 does not go with --history.").arg(option->names().constFirst()));
+        }
+        return Action::History;
+    }
 
     if (commands.isEmpty()) {
-        for (const QCommandLineOption *option : {&m_name, &m_force, &m_json, &m_repeat, &m_log}) {
+        for (const QCommandLineOption *option : {&m_name, &m_force, &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory}) {
             if (m_parser.isSet(*option))
                 return usageError(QStringLiteral("--%1 goes with --write, --verify or --read.").arg(option->names().constFirst()));
         }
@@ -135,6 +151,9 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
                 return usageError(QStringLiteral("--%1 goes with --read.").arg(option->names().constFirst()));
         }
     }
+    m_request.backup = m_parser.isSet(m_backup);
+    if (m_request.backup && m_request.command != JobRequest::Command::Write)
+        return usageError(QStringLiteral("--backup goes with --write."));
     if (m_parser.isSet(m_log) && logPath().isEmpty())
         return usageError(QStringLiteral("--log needs a file."));
     const QStringList devices = ports();
@@ -148,8 +167,8 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
 QString CommandLine::optionTakenForValue() const
 {
     QStringList known{QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")};
-    for (const QCommandLineOption *option :
-         {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log})
+    for (const QCommandLineOption *option : {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force,
+                                              &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_history})
         known << option->names();
     for (const QCommandLineOption *option : {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log}) {
         for (const QString &value : m_parser.values(*option)) {

@@ -15,7 +15,7 @@ constexpr int kUsageExitCode = kExitUsage;
 class CommandLine
 {
 public:
-    enum class Action { Window, Headless, Help, Version, ListPorts, UsageError };
+    enum class Action { Window, Headless, Help, Version, ListPorts, History, UsageError };
 
     CommandLine();
 
@@ -31,6 +31,8 @@ public:
     bool json() const { return m_parser.isSet(m_json); }
     bool repeat() const { return m_parser.isSet(m_repeat); }
     QString logPath() const { return m_parser.value(m_log); }
+    // --no-history: no history kept for this run.
+    bool noHistory() const { return m_parser.isSet(m_noHistory); }
 
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
@@ -39,7 +41,7 @@ public:
     // (-platform, -display, -style, ...), the program's name first: what parse() sees once Qt has
     // taken them, known before any display is needed.
     static QStringList withoutQtOptions(int argc, const char *const argv[]);
-    // Whether they ask for a production-line command, which runs without any GUI library.
+    // Whether they ask for a production-line command or the history, which run without any GUI library.
     static bool wantsJob(int argc, const char *const argv[]);
     // Whether any display could be reached: an X or Wayland display, or a platform named by the user.
     static bool displayGiven(int argc, const char *const argv[]);
@@ -59,6 +61,9 @@ private:
     QCommandLineOption m_repeat;
     QCommandLineOption m_log;
     QCommandLineOption m_force;
+    QCommandLineOption m_backup;
+    QCommandLineOption m_noHistory;
+    QCommandLineOption m_history;
     QString m_file;
     QString m_error;
     JobRequest m_request;

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/command_line.h"
+#include "file/history.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
 #include "headless/text_output.h"
@@ -9,6 +10,8 @@
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
@@ -57,6 +60,32 @@ void handleStopSignals()
     sigaction(SIGPIPE, &ignore, nullptr);
 }
 
+// The journal, newest first: one line an operation, or its JSON line as kept.
+int printHistory(const panel::CommandLine &commandLine, panel::TextOutput &out, panel::TextOutput &err)
+{
+    const panel::History::Listing listing = panel::History().entries(commandLine.port());
+    if (!listing.error.isEmpty()) {
+        err.writeLine(QStringLiteral("panelconfig: the history cannot be read: ") + listing.error);
+        return panel::kExitFileFailure;
+    }
+    for (const QJsonObject &entry : listing.entries) {
+        const auto text = [&entry](const char *key) { return entry.value(QLatin1String(key)).toString(); };
+        if (commandLine.json()) {
+            out.writeLine(QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact)));
+            continue;
+        }
+        QString line = QStringLiteral("%1  %2  %3: %4 (exit %5)")
+                           .arg(text("time"), text("command"), text("port"), text("result").replace(QChar(10), QStringLiteral(": ")))
+                           .arg(entry.value(QStringLiteral("exit_code")).toInt());
+        if (!text("panel_name").isEmpty())
+            line += QStringLiteral("  \"%1\"").arg(text("panel_name"));
+        if (!text("snapshot").isEmpty())
+            line += QStringLiteral("  ") + text("snapshot");
+        out.writeLine(line);
+    }
+    return out.failed() ? int(panel::kExitFileFailure) : int(panel::kExitDone);
+}
+
 // A standard descriptor that was closed (panelconfig >&-) would be taken by the next file opened, the
 // serial port perhaps, and the results written into it. It is held by /dev/null instead; false when
 // it was closed.
@@ -85,6 +114,14 @@ int runJobs(int argc, char *argv[])
     const panel::CommandLine::Action action = commandLine.parse(QCoreApplication::arguments());
     if (action == panel::CommandLine::Action::Help || action == panel::CommandLine::Action::Version)
         commandLine.showHelpOrVersion(app);
+    panel::TextOutput out(STDOUT_FILENO);
+    panel::TextOutput err(STDERR_FILENO);
+    if (!outOpen)
+        out.setUnusable(QStringLiteral("standard output is closed"));
+    if (!errOpen)
+        err.setUnusable(QStringLiteral("standard error is closed"));
+    if (action == panel::CommandLine::Action::History)
+        return printHistory(commandLine, out, err);
     if (action != panel::CommandLine::Action::Headless)
         return usageError(commandLine.error());
 
@@ -99,12 +136,8 @@ int runJobs(int argc, char *argv[])
     std::atomic<int> panelsRead{0};
     run.request.target.count = &panelsRead;
 
-    panel::TextOutput out(STDOUT_FILENO);
-    panel::TextOutput err(STDERR_FILENO);
-    if (!outOpen)
-        out.setUnusable(QStringLiteral("standard output is closed"));
-    if (!errOpen)
-        err.setUnusable(QStringLiteral("standard error is closed"));
+    if (!commandLine.noHistory() && panel::historyKept())
+        run.historyFolder = panel::History::defaultFolder();
     if (const std::optional<panel::RunRefusal> refusal = panel::checkRun(run)) {
         if (refusal->exitCode == panel::kExitUsage)
             return usageError(refusal->message);
@@ -140,6 +173,7 @@ int runWithoutWindow(int argc, char *argv[], panel::CommandLine &commandLine, pa
         return listPorts();
     case panel::CommandLine::Action::UsageError:
     case panel::CommandLine::Action::Headless: // taken by runJobs
+    case panel::CommandLine::Action::History:
     case panel::CommandLine::Action::Window:
         break;
     }

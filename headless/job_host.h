@@ -1,6 +1,6 @@
 #pragma once
 
-#include "headless/collecting_view.h"
+#include "model/collecting_view.h"
 #include "link/panel_host.h"
 #include "model/operation_report.h"
 

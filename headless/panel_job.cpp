@@ -63,6 +63,38 @@ void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, 
     }
 }
 
+HistoryEntry entryOf(const JobResult &result)
+{
+    HistoryEntry entry;
+    entry.command = result.command;
+    entry.port = result.device;
+    entry.result = result.result;
+    entry.exitCode = result.exitCode;
+    entry.registers = result.registers;
+    entry.intended = result.intended;
+    return entry;
+}
+
+// The panel as it was before the write, read as a panel read reads it, shown and kept as a read would.
+HistoryEntry backupEntry(const PanelResult &done, EditorModel &backup, const JobResult &write)
+{
+    HistoryEntry entry;
+    entry.command = QStringLiteral("backup");
+    entry.port = write.device;
+    entry.registers = *done.backup;
+    entry.panelName = backup.panelName();
+    for (int k = 0; k < kButtons; ++k)
+        entry.designations[size_t(k)] = backup.designation(k);
+    if (done.backupTaken) {
+        entry.result = kReadSuccessful;
+        entry.snapshot = backup.gather_named_config();
+    } else {
+        entry.result = write.result;
+        entry.exitCode = write.exitCode;
+    }
+    return entry;
+}
+
 } // namespace
 
 QString commandName(JobRequest::Command command)
@@ -111,10 +143,17 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     EditorModel editor(messages);
     editor.runStartUpSteps();
     JobHost host(messages, stop);
+    // The panel read before writing, as the window would show it (its messages are not the write's).
+    CollectingView backupMessages;
+    EditorModel backup(backupMessages);
+    backup.runStartUpSteps();
+    PanelResult done;
     if (request.command == JobRequest::Command::Write) {
-        takeOutcome(result, write_config(host, host, line, request.intended), host, messages, line);
+        done = write_config(host, host, line, request.intended, request.backup ? &backup : nullptr);
+        takeOutcome(result, done, host, messages, line);
     } else {
-        takeOutcome(result, read_config(host, host, line, editor), host, messages, line);
+        done = read_config(host, host, line, editor);
+        takeOutcome(result, done, host, messages, line);
         for (const QString &message : messages.messages())
             result.warnings << oneLine(message);
     }
@@ -130,6 +169,25 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     } else if (result.exitCode == kExitDone && request.command == JobRequest::Command::Read) {
         saveRead(result, request.target, editor, result.device);
     }
+
+    if (done.backup)
+        result.history << backupEntry(done, backup, result);
+    HistoryEntry entry = entryOf(result);
+    if (request.command == JobRequest::Command::Write) {
+        if (request.fileNamed) {
+            entry.panelName = request.fileNamed->panel;
+            entry.designations = request.fileNamed->designation;
+        }
+        if (done.outcome == PanelOutcome::Done)
+            entry.snapshot = request.fileNamed;
+    } else {
+        entry.panelName = editor.panelName();
+        for (int k = 0; k < kButtons; ++k)
+            entry.designations[size_t(k)] = editor.designation(k);
+        if (request.command == JobRequest::Command::Read && done.outcome == PanelOutcome::Done)
+            entry.snapshot = editor.gather_named_config();
+    }
+    result.history << entry;
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file/history.h"
 #include "link/panel_operations.h"
 #include "model/panel_config.h"
 
@@ -26,8 +27,10 @@ struct JobRequest {
     Command command = Command::Write;
     QString file;                       // as given on the command line
     std::optional<PanelConfig> intended; // --write, --verify: what the window would write for the file
+    std::optional<NamedPanelConfig> fileNamed; // and with it the file's panel name and designations
     QStringList fileWarnings;            // the messages the window shows on opening the file
     ReadTarget target;                   // --read
+    bool backup = false;                 // --write: the panel's configuration kept before writing
 };
 
 struct JobResult {
@@ -43,6 +46,7 @@ struct JobResult {
     QStringList warnings;    // the messages the window would have shown
     QString advice;          // what to do about a port that could not be opened
     double seconds = 0;
+    QList<HistoryEntry> history; // what the history keeps of it: a backup, then the operation
 };
 
 QString commandName(JobRequest::Command command);

@@ -3,7 +3,8 @@
 #include "headless/port_worker.h"
 #include "headless/result_json.h"
 #include "headless/result_queue.h"
-#include "headless/run_log.h"
+#include "file/append_log.h"
+#include "file/history.h"
 #include "headless/text_output.h"
 
 #include <QDateTime>
@@ -51,8 +52,9 @@ struct Tally {
 class ResultDesk
 {
 public:
-    ResultDesk(const ProductionRun &run, TextOutput &out, TextOutput &err, RunLog &log, std::atomic<bool> &noMore)
-        : m_run(run)
+    ResultDesk(const ProductionRun &run, TextOutput &out, TextOutput &err, AppendLog &log, std::atomic<bool> &noMore)
+        : m_history(run.historyFolder ? std::make_unique<History>(*run.historyFolder) : nullptr)
+        , m_run(run)
         , m_out(out)
         , m_err(err)
         , m_log(log)
@@ -74,6 +76,7 @@ public:
         if (!result.advice.isEmpty())
             m_err.writeLine(QStringLiteral("panelconfig: %1: %2").arg(result.device, result.advice));
         print(result, count);
+        keepHistory(result);
         if (m_log.isOpen()) {
             QJsonObject entry = resultJson(result, count);
             entry.insert(QStringLiteral("time"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs));
@@ -119,6 +122,20 @@ private:
             writeOut(result.device + QStringLiteral(":   ") + difference);
     }
 
+    // History never changes a result: what cannot be kept is said once.
+    void keepHistory(const JobResult &result)
+    {
+        if (!m_history)
+            return;
+        for (const HistoryEntry &entry : result.history) {
+            const QString failure = m_history->keep(entry);
+            if (!failure.isEmpty() && !m_historyFailureSaid) {
+                m_err.writeLine(QStringLiteral("panelconfig: warning: the history could not be kept: ") + failure);
+                m_historyFailureSaid = true;
+            }
+        }
+    }
+
     // A result that cannot be printed is a failure of the run, said once; the panels go on.
     void writeOut(const QString &line)
     {
@@ -130,22 +147,24 @@ private:
         m_outputFailureSaid = true;
     }
 
+    std::unique_ptr<History> m_history;
     const ProductionRun &m_run;
     TextOutput &m_out;
     TextOutput &m_err;
-    RunLog &m_log;
+    AppendLog &m_log;
     std::atomic<bool> &m_noMore;
     Tally m_total;
     QMap<QString, Tally> m_ports;
     int m_worst = kExitDone;
     bool m_outputFailureSaid = false;
+    bool m_historyFailureSaid = false;
 };
 
 } // namespace
 
 int runProductionLine(const ProductionRun &run, TextOutput &out, TextOutput &err, const std::atomic<bool> &stop)
 {
-    RunLog log;
+    AppendLog log;
     if (!run.logPath.isEmpty()) {
         if (const QString failure = log.open(run.logPath); !failure.isEmpty()) {
             err.writeLine(QStringLiteral("panelconfig: the log %1 cannot be written: %2").arg(run.logPath, failure));

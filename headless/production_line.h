@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <atomic>
+#include <optional>
 
 namespace panel {
 
@@ -16,6 +17,7 @@ struct ProductionRun {
     bool json = false;
     bool repeat = false; // after each panel, wait for it to go and for the next one to answer
     QString logPath;     // every result appended as a JSON line; empty: no log
+    std::optional<QString> historyFolder; // where the history is kept; nothing: no history
 };
 
 // Prints each result on out as it comes (one line, or one JSON object) and warnings and advice on

@@ -4,7 +4,7 @@
 #include "file/config_file_ops.h"
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
-#include "headless/collecting_view.h"
+#include "model/collecting_view.h"
 #include "headless/production_line.h"
 
 #include <QDir>
@@ -39,7 +39,9 @@ std::optional<RunRefusal> checkFileToWrite(JobRequest &request)
     opened.show_named_config(named_config_of(*read.record));
     for (const QString &message : messages.messages())
         request.fileWarnings << oneLine(message);
-    request.intended = opened.gather_config();
+    request.fileNamed = opened.gather_named_config();
+    if (request.fileNamed)
+        request.intended = request.fileNamed->config;
     if (!request.intended)
         return fileFailure(QStringLiteral("%1: FILE REFUSED: a button has no channel").arg(request.file));
     return std::nullopt;

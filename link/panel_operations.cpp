@@ -118,9 +118,9 @@ PanelOutcome write_whole_config(PanelLink &link, OperationReport &report, Serial
         return reached;
 
     if (backup) {
-        const bool taken = readRegisters(*backup, link);
+        result.backupTaken = readRegisters(*backup, link);
         result.backup = std::exchange(link.seen, SeenRegisters{});
-        if (!taken)
+        if (!result.backupTaken)
             return fail(report, PanelOutcome::BadData, kBadData);
     }
 

@@ -33,8 +33,10 @@ struct PanelResult {
     // Registers 0 to 9 as the panel was seen to hold them (read whole, or a write verified by reading it
     // back); nothing for a register the operation did not reach or never reads.
     SeenRegisters registers{};
-    // A write's reading of the panel before its first write, when it was asked for one.
+    // A write's reading of the panel before its first write, when it was asked for one, and whether it
+    // was read whole.
     std::optional<SeenRegisters> backup;
+    bool backupTaken = false;
 };
 
 // Reads registers 63 and 0 to 9 of the panel and shows each in the editor as it comes; the status goes

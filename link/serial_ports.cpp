@@ -1,6 +1,7 @@
 #include "link/serial_ports.h"
 
 #include "link/qt_serial_line.h"
+#include "model/app_settings.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -14,13 +15,6 @@ namespace panel {
 namespace {
 
 const QString kPortKey = QStringLiteral("port");
-
-// ~/.config/panelconfig/panelconfig.conf
-std::unique_ptr<QSettings> openSettings()
-{
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("panelconfig"),
-                                       QStringLiteral("panelconfig"));
-}
 
 // A short name such as ttyUSB0 names a device in /dev, as it does for QSerialPort.
 bool deviceExists(const QString &device)

@@ -3,7 +3,7 @@
 // editor model with the command line's view, leave the same configuration in the controls as in the
 // model, gather the same codes, and say the same messages in the same order.
 #include "file/config_file_ops.h"
-#include "headless/collecting_view.h"
+#include "model/collecting_view.h"
 #include "headless/job_host.h"
 #include "idle_line.h"
 #include "recording_dialogs.h"

@@ -1,4 +1,4 @@
-#include "headless/run_log.h"
+#include "file/append_log.h"
 
 #include <QFile>
 
@@ -15,16 +15,16 @@ QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 
 } // namespace
 
-RunLog::~RunLog()
+AppendLog::~AppendLog()
 {
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
-QString RunLog::open(const QString &path)
+QString AppendLog::open(const QString &path, mode_t newMode)
 {
     const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, newMode);
     if (fd < 0)
         return errno == ENXIO ? QStringLiteral("it is a FIFO that nothing reads") : systemError(errno);
     // Opened; from here on a write may wait for a slow reader like any other.
@@ -38,7 +38,7 @@ QString RunLog::open(const QString &path)
     return QString();
 }
 
-QString RunLog::append(const QByteArray &record)
+QString AppendLog::append(const QByteArray &record)
 {
     const QByteArray line = record + '\n';
     ssize_t written = -1;

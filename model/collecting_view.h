@@ -6,8 +6,8 @@
 
 namespace panel {
 
-// The command line's view of the editor: nothing is shown, and every message the window would show in
-// a box is kept, in order, to be told as a warning.
+// A view of an editor that nobody sees: nothing is shown, and every message the window would show in a
+// box is kept, in order (the command line tells them as warnings).
 class CollectingView : public EditorView
 {
 public:
