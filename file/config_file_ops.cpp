@@ -9,12 +9,6 @@
 
 namespace panel {
 
-namespace {
-
-const QString kFilter = QStringLiteral("TALMIRAX CONFIGURATION FILES (*.pnl)|*.pnl");
-
-} // namespace
-
 QString openRefusedText()
 {
     const QChar lf(10);
@@ -111,7 +105,7 @@ void save_config_file(OperationReport &report, ConfigFileHost &host, const std::
         return;
     }
     const std::optional<QString> path = host.chooseFile(true, QStringLiteral("WRITE CONFIGURATION FILE"),
-                                                        qtNameFilter(kFilter), named->panel + QStringLiteral(".pnl"));
+                                                        qtNameFilter(kConfigFileFilter), named->panel + QStringLiteral(".pnl"));
     if (!path || path->isEmpty())
         return;
     const SaveOutcome saved = save_named_config(*path, *named);
@@ -126,7 +120,7 @@ void open_config_file(OperationReport &report, ConfigFileHost &host, EditorModel
 {
     report.hideStatus();
     const std::optional<QString> path =
-        host.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kFilter), std::nullopt);
+        host.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kConfigFileFilter), std::nullopt);
     if (!path || path->isEmpty())
         return;
     open_config_file_named(report, editor, *path);

@@ -34,6 +34,9 @@ void open_config_file(OperationReport &report, ConfigFileHost &host, EditorModel
 // The same open for a file already chosen (a file given on the command line).
 void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path);
 
+// The file dialog's one filter: the description shown, "|", the pattern.
+inline const QString kConfigFileFilter = QStringLiteral("TALMIRAX CONFIGURATION FILES (*.pnl)|*.pnl");
+
 // The message of a refused open.
 QString openRefusedText();
 // The dialog filter "description|pattern" as Qt spells a name filter.

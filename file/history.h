@@ -28,6 +28,16 @@ struct HistoryEntry {
     std::optional<NamedPanelConfig> snapshot;
 };
 
+class EditorModel;
+
+// The panel name and designations an editor shows, for an entry.
+void takeNamesShown(HistoryEntry &entry, const EditorModel &editor);
+
+// A backup read before a write, as a read would keep it: a snapshot of the configuration it showed, or,
+// when it could not be read whole, the write's failure.
+HistoryEntry backupEntry(const QString &port, const SeenRegisters &registers, bool taken, EditorModel &shown,
+                         const QString &failure, int exitCode);
+
 // How many snapshots are kept: the newest ones, no more than either limit allows.
 struct Retention {
     int snapshots = 10000;

@@ -75,26 +75,6 @@ HistoryEntry entryOf(const JobResult &result)
     return entry;
 }
 
-// The panel as it was before the write, read as a panel read reads it, shown and kept as a read would.
-HistoryEntry backupEntry(const PanelResult &done, EditorModel &backup, const JobResult &write)
-{
-    HistoryEntry entry;
-    entry.command = QStringLiteral("backup");
-    entry.port = write.device;
-    entry.registers = *done.backup;
-    entry.panelName = backup.panelName();
-    for (int k = 0; k < kButtons; ++k)
-        entry.designations[size_t(k)] = backup.designation(k);
-    if (done.backupTaken) {
-        entry.result = kReadSuccessful;
-        entry.snapshot = backup.gather_named_config();
-    } else {
-        entry.result = write.result;
-        entry.exitCode = write.exitCode;
-    }
-    return entry;
-}
-
 } // namespace
 
 QString commandName(JobRequest::Command command)
@@ -171,7 +151,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     }
 
     if (done.backup)
-        result.history << backupEntry(done, backup, result);
+        result.history << backupEntry(result.device, *done.backup, done.backupTaken, backup, result.result, result.exitCode);
     HistoryEntry entry = entryOf(result);
     if (request.command == JobRequest::Command::Write) {
         if (request.fileNamed) {
@@ -181,9 +161,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
         if (done.outcome == PanelOutcome::Done)
             entry.snapshot = request.fileNamed;
     } else {
-        entry.panelName = editor.panelName();
-        for (int k = 0; k < kButtons; ++k)
-            entry.designations[size_t(k)] = editor.designation(k);
+        takeNamesShown(entry, editor);
         if (request.command == JobRequest::Command::Read && done.outcome == PanelOutcome::Done)
             entry.snapshot = editor.gather_named_config();
     }

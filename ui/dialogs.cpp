@@ -1,6 +1,9 @@
 #include "ui/dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QTreeView>
+#include <QUrl>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QGuiApplication>
@@ -8,6 +11,12 @@
 #include <QMessageBox>
 
 namespace panel {
+
+namespace {
+
+constexpr int kDateModifiedColumn = 3; // of the file dialog's detailed list
+
+} // namespace
 
 void QtDialogs::message(QWidget *parent, const QString &text, const QString &title)
 {
@@ -39,8 +48,15 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest 
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (!m_folder.isEmpty())
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    else if (!m_folder.isEmpty())
         dialog.setDirectory(m_folder);
+    if (request.newestFirst) {
+        dialog.setViewMode(QFileDialog::Detail);
+        if (auto *files = dialog.findChild<QTreeView *>(QStringLiteral("treeView")))
+            files->sortByColumn(kDateModifiedColumn, Qt::DescendingOrder);
+    }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName); // a full name also chooses its folder
     const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
@@ -48,6 +64,12 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest 
     if (!accepted)
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+void QtDialogs::showFolder(QWidget *parent, const QString &folder)
+{
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        message(parent, QStringLiteral("%1 could not be shown.").arg(folder), QString());
 }
 
 std::optional<QString> QtDialogs::askText(QWidget *parent, const QString &title, const QString &label,

@@ -16,6 +16,8 @@ struct FileRequest {
     QString filter;
     QString defaultSuffix;
     QString fileName;
+    QString folder;           // where the dialog starts, instead of where the last one ended
+    bool newestFirst = false; // files listed newest first
 };
 
 // Every modal message box and file dialog goes through here, so that tests can see them
@@ -31,6 +33,8 @@ public:
     // A line of text typed by the user, or nothing when the user cancels.
     virtual std::optional<QString> askText(QWidget *parent, const QString &title, const QString &label,
                                            const QString &text) = 0;
+    // The folder shown in the desktop's file manager.
+    virtual void showFolder(QWidget *parent, const QString &folder) = 0;
 };
 
 // The product's dialogs. Each file dialog lives only while it is shown, so nothing of it (its
@@ -42,6 +46,7 @@ public:
     std::optional<QString> chooseFile(QWidget *parent, const FileRequest &request) override;
     std::optional<QString> askText(QWidget *parent, const QString &title, const QString &label,
                                    const QString &text) override;
+    void showFolder(QWidget *parent, const QString &folder) override;
 
 private:
     QString m_folder;

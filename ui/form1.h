@@ -36,7 +36,8 @@ public:
 
     // Where the serial port in use came from; shown in the window's menu.
     void setPortSource(PortSource source) { m_portSource = source; }
-    // The window's context menu: a "Serial port" submenu with the ports present, the one in use ticked.
+    // The window's context menu: a "Serial port" submenu with the ports present, the one in use ticked,
+    // and the history's choices.
     std::unique_ptr<QMenu> windowMenu();
     // Uses the device from the next panel operation on, and remembers it for the next session.
     void usePort(const QString &device);
@@ -53,6 +54,7 @@ private:
     void describeForAccessibility();
     bool isControl(const QWidget *widget) const;
     void askForPort();
+    void openFromHistory(const QString &folder);
 
     Dialogs &m_dialogs;
     SerialLine &m_line;

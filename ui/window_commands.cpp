@@ -3,6 +3,7 @@
 #include "file/config_file_ops.h"
 #include "link/panel_operations.h"
 #include "link/serial_line.h"
+#include "model/collecting_view.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
 #include "ui/dialogs.h"
@@ -26,12 +27,63 @@ WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs
 
 void WindowCommands::readConfig()
 {
-    run([this] { read_config(*this, *this, m_line, m_editor); });
+    run([this] {
+        const PanelResult done = read_config(*this, *this, m_line, m_editor);
+        HistoryEntry entry = entryOf("read", done);
+        if (done.outcome == PanelOutcome::Done)
+            entry.snapshot = m_editor.gather_named_config();
+        keepHistory({entry});
+    });
 }
 
 void WindowCommands::writeConfig()
 {
-    run([this] { write_config(*this, *this, m_line, m_editor.gather_config()); });
+    run([this] {
+        const std::optional<NamedPanelConfig> named = m_editor.gather_named_config();
+        const std::optional<PanelConfig> config = named ? std::optional<PanelConfig>(named->config) : std::nullopt;
+        // With the tick, the panel is first read into an editor nobody sees: the window keeps what it shows.
+        CollectingView unseen;
+        EditorModel backup(unseen);
+        backup.runStartUpSteps();
+        const PanelResult done = write_config(*this, *this, m_line, config, backupBeforeWrite() ? &backup : nullptr);
+        HistoryEntry entry = entryOf("write", done);
+        if (config)
+            entry.intended = config->registers();
+        if (done.outcome == PanelOutcome::Done)
+            entry.snapshot = named;
+        QList<HistoryEntry> entries;
+        if (done.backup)
+            entries << backupEntry(entry.port, *done.backup, done.backupTaken, backup, entry.result, entry.exitCode);
+        keepHistory(entries << entry);
+    });
+}
+
+HistoryEntry WindowCommands::entryOf(const char *command, const PanelResult &done) const
+{
+    HistoryEntry entry;
+    entry.command = QString::fromLatin1(command);
+    entry.port = m_line.deviceName();
+    entry.result = done.outcome == PanelOutcome::IdentityMismatch ? m_lastMessage : m_lastStatus;
+    entry.exitCode = exitCodeOf(done.outcome);
+    entry.registers = done.registers;
+    takeNamesShown(entry, m_editor);
+    return entry;
+}
+
+void WindowCommands::keepHistory(const QList<HistoryEntry> &entries)
+{
+    if (!historyKept())
+        return;
+    History history;
+    QStringList failures;
+    for (const HistoryEntry &entry : entries) {
+        if (const QString failure = history.keep(entry); !failure.isEmpty())
+            failures << failure;
+    }
+    if (failures.isEmpty())
+        return;
+    m_historyProblem = QStringLiteral("The history could not be kept: ") + failures.join(QStringLiteral("; "));
+    setStatusText(m_controls.Text1->text());
 }
 
 void WindowCommands::readFile()
@@ -55,6 +107,9 @@ void WindowCommands::run(const std::function<void()> &command)
     if (m_busy)
         return;
     m_busy = true;
+    m_lastStatus.clear();
+    m_lastMessage.clear();
+    m_historyProblem.clear();
     command();
     m_busy = false;
     if (m_closeRequested) {
@@ -76,6 +131,7 @@ bool WindowCommands::allowClose()
 
 void WindowCommands::reportStatus(const QString &text, std::optional<quint32> colour)
 {
+    m_lastStatus = text;
     m_controls.Text1->setVisible(true);
     if (colour)
         m_controls.Text1->setColour(*colour);
@@ -95,11 +151,17 @@ void WindowCommands::setStatusText(const QString &text)
             tip += advice + QChar(10);
         tip += QStringLiteral("Right-click the window's background (or press Shift+F10) to choose another serial port.");
     }
+    if (!m_historyProblem.isEmpty())
+        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + m_historyProblem;
     m_controls.Text1->setToolTip(tip);
     m_controls.Text1->setAccessibleDescription(tip);
 }
 
-void WindowCommands::message(const QString &text, const QString &title) { m_dialogs.message(&m_window, text, title); }
+void WindowCommands::message(const QString &text, const QString &title)
+{
+    m_lastMessage = text;
+    m_dialogs.message(&m_window, text, title);
+}
 
 QTimer &WindowCommands::timer() { return *m_controls.Timer1; }
 

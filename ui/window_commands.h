@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file/config_file_host.h"
+#include "file/history.h"
 #include "link/panel_host.h"
 #include "model/operation_report.h"
 
@@ -15,6 +16,7 @@ class Dialogs;
 class EditorModel;
 class SerialLine;
 struct Form1Controls;
+struct PanelResult;
 
 // The window's four commands: read and write the panel, open and save a file. It runs them for the
 // window, shows their status in the status box and their messages in boxes, lends them the timer and
@@ -52,6 +54,10 @@ public:
 private:
     // A second command clicked while the first waits is ignored.
     void run(const std::function<void()> &command);
+    // The entry of a panel operation that has ended: its result as the window told it.
+    HistoryEntry entryOf(const char *command, const PanelResult &done) const;
+    // Kept unless the user turned history off; what cannot be kept is said in the status's tooltip.
+    void keepHistory(const QList<HistoryEntry> &entries);
 
     QWidget &m_window;
     Form1Controls &m_controls;
@@ -59,6 +65,9 @@ private:
     SerialLine &m_line;
     EditorModel &m_editor;
     QString m_dialogFileName; // what the file dialog keeps between uses
+    QString m_lastStatus;     // of the command under way
+    QString m_lastMessage;
+    QString m_historyProblem; // what the history could not keep of the last command
     bool m_busy = false;
     bool m_closeRequested = false;
 };

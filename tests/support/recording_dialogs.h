@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Records every message box and file dialog the window asks for, without blocking.
@@ -40,7 +41,10 @@ public:
         return textAnswers.takeFirst();
     }
 
+    void showFolder(QWidget *, const QString &folder) override { foldersShown.append(folder); }
+
     QList<Message> messages;
+    QStringList foldersShown;
     QList<Message> textRequests; // the label and the title of each
     QList<std::optional<QString>> textAnswers;
     std::function<void(const Message &)> onMessage;

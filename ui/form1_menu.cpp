@@ -1,12 +1,15 @@
-// The window's context menu, on its background: choosing the serial port of the panel.
+// The window's context menu, on its background: the serial port of the panel, and the history.
 #include "ui/form1.h"
 
+#include "file/config_file_ops.h"
+#include "file/history.h"
 #include "link/serial_line.h"
 #include "ui/dialogs.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace panel {
@@ -70,7 +73,42 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     QAction *other = ports->addAction(QStringLiteral("Other device…"));
     other->setObjectName(QStringLiteral("otherDevice"));
     connect(other, &QAction::triggered, this, &Form1::askForPort);
+
+    menu->addSeparator();
+    QAction *keep = menu->addAction(QStringLiteral("Keep a history"));
+    keep->setObjectName(QStringLiteral("keepHistory"));
+    keep->setCheckable(true);
+    keep->setChecked(historyKept());
+    connect(keep, &QAction::toggled, this, [](bool kept) { setHistoryKept(kept); });
+    QAction *backup = menu->addAction(QStringLiteral("Keep the panel's configuration before writing"));
+    backup->setObjectName(QStringLiteral("backupBeforeWrite"));
+    backup->setCheckable(true);
+    backup->setChecked(backupBeforeWrite());
+    connect(backup, &QAction::toggled, this, [](bool kept) { setBackupBeforeWrite(kept); });
+    const QString folder = History::defaultFolder();
+    const bool kept = QFileInfo(folder).isDir();
+    QAction *open = menu->addAction(QStringLiteral("Open from history…"));
+    open->setObjectName(QStringLiteral("openFromHistory"));
+    open->setEnabled(kept);
+    connect(open, &QAction::triggered, this, [this, folder] { openFromHistory(folder); });
+    QAction *show = menu->addAction(QStringLiteral("Show history folder"));
+    show->setObjectName(QStringLiteral("showHistoryFolder"));
+    show->setEnabled(kept);
+    connect(show, &QAction::triggered, this, [this, folder] { m_dialogs.showFolder(this, folder); });
     return menu;
+}
+
+// A snapshot chosen in the history folder, newest first, is opened as OPEN CONFIGURATION FILE opens a file.
+void Form1::openFromHistory(const QString &folder)
+{
+    FileRequest request;
+    request.title = QStringLiteral("Open from history");
+    request.filter = qtNameFilter(kConfigFileFilter);
+    request.defaultSuffix = QStringLiteral("pnl");
+    request.folder = folder;
+    request.newestFirst = true;
+    if (const std::optional<QString> chosen = m_dialogs.chooseFile(this, request))
+        openFile(*chosen);
 }
 
 void Form1::askForPort()
