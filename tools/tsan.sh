@@ -26,6 +26,7 @@ status=0
 
 # Sixteen panels at once, then a --repeat run on four of them stopped with Ctrl+C.
 work=$(mktemp -d)
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" # the history of these runs stays here
 sims=()
 trap 'kill "${sims[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
 printf '"00-04412-MDL","LOBBY","ENTRY",0,"HALL",12,"STAIRS",159,"DESIGNATION ",160,"DESIGNATION ",160,"DESIGNATION ",160,159,"feature",1,"ind%%",10,"bl%%",3\r\n' >"$work/LOBBY.pnl"

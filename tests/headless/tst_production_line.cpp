@@ -3,6 +3,7 @@
 #include "sample_record.h"
 #include "sim_process.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -40,9 +41,12 @@ class TestProductionLine : public QObject
         return m_sims.back()->devicePath();
     }
 
-    void startProgram(QProcess &program, const QStringList &arguments, const QString &display = QString())
+    void startProgram(QProcess &program, const QStringList &arguments, const QString &display = QString(),
+                      const QString &dataHome = QString())
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!dataHome.isEmpty())
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
         for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "PANELCONFIG_PORT"})
             environment.remove(QString::fromLatin1(variable));
         if (!display.isEmpty())
@@ -53,10 +57,11 @@ class TestProductionLine : public QObject
     }
 
     // Runs the program to its end: its exit code and its stdout lines (and its stderr).
-    int run(const QStringList &arguments, QStringList *lines, QString *errors = nullptr, const QString &display = {})
+    int run(const QStringList &arguments, QStringList *lines, QString *errors = nullptr, const QString &display = {},
+            const QString &dataHome = {})
     {
         QProcess program;
-        startProgram(program, arguments, display);
+        startProgram(program, arguments, display, dataHome);
         if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
             return -1;
         *lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -289,6 +294,36 @@ private slots:
         const QJsonObject tally = jsonOf(lines[1]).value(QStringLiteral("tally")).toObject();
         QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), panels);
         QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), portFailures);
+    }
+
+    // Every panel's operation is in the history, newest first; a history that cannot be kept changes no
+    // result and is said once.
+    void history()
+    {
+        QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--backup")};
+        for (const char *state : {"h1.txt", "h2.txt"})
+            arguments << QStringLiteral("--port") << startSim({}, QString::fromLatin1(state));
+        const QString kept = path(QStringLiteral("kept"));
+        QStringList lines;
+        QString errors;
+        QCOMPARE(run(arguments, &lines, &errors, {}, kept), 0);
+        QCOMPARE(errors, QString());
+        QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--json")}, &lines, &errors, {}, kept), 0);
+        QStringList commands;
+        for (const QString &line : lines)
+            commands << jsonOf(line).value(QStringLiteral("command")).toString();
+        commands.sort();
+        QCOMPARE(commands, QStringList({"backup", "backup", "write", "write"}));
+        QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--port"), m_sims.back()->devicePath()}, &lines, &errors, {}, kept), 0);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].contains(QStringLiteral("  write  ")) && lines[1].contains(QStringLiteral("  backup  ")),
+                 qPrintable(lines.join('\n')));
+
+        const QString broken = path(QStringLiteral("broken"));
+        QVERIFY(QDir().mkpath(broken + QStringLiteral("/panelconfig/history/journal.jsonl")));
+        QCOMPARE(run(arguments, &lines, &errors, {}, broken), 0);
+        QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
+        QCOMPARE(errors.count(QStringLiteral("the history could not be kept")), 1);
     }
 
     // A panel read into a file verifies against that file; another panel differs from it.

@@ -1,6 +1,9 @@
 // The panel link against a scripted line: bytes on the wire, replies, retries and failure paths.
 #include "link/protocol.h"
+#include "file/history.h"
+#include "files.h"
 #include "model/editor_model.h"
+#include "sample_record.h"
 #include "model/status_texts.h"
 #include "recording_dialogs.h"
 #include "scripted_panel.h"
@@ -10,7 +13,9 @@
 #include "ui/status_box.h"
 #include "window_controls.h"
 
+#include <QJsonObject>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -66,6 +71,7 @@ private slots:
     void identityThatDoesNotFitIsNeverTheIdentity();
     void repeatedReplyShiftsNothing();
     void readFailingAtBacklightKeepsItsCode();
+    void windowKeepsHistory();
 
 private:
     RecordingDialogs m_dialogs;
@@ -592,6 +598,49 @@ void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
     QCOMPARE(m_dialogs.messages.size(), 1);
     QCOMPARE(m_dialogs.messages[0].title, kMismatchTitle);
     QVERIFY(!m_panel->wire.contains(readCmd(0)));
+}
+
+// Each read and write leaves its journal line; a write's snapshot is what SAVE CONFIGURATION FILE writes;
+// with the tick the write first reads the panel, and only then writes, as it writes without it.
+void TestPanelProtocol::windowKeepsHistory()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("LOBBY.pnl")), test::lobbyWith({})));
+    form->openFile(dir.filePath(QStringLiteral("LOBBY.pnl")));
+    click("WRITE_CONFIG");
+    const QByteArray plainWrite = m_panel->wire;
+    m_dialogs.fileAnswers = {dir.filePath(QStringLiteral("saved.pnl"))};
+    click("WRITE_FILE");
+    click("READ_CONFIG");
+    m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+        if (kind == ScriptedPanel::Read && bytes[2] == 2)
+            return ScriptedPanel::Reply{"0010\r"};
+        return std::nullopt;
+    };
+    click("WRITE_CONFIG");
+    m_panel->script = nullptr;
+    setBackupBeforeWrite(true);
+    m_panel->wire.clear();
+    click("WRITE_CONFIG");
+    QCOMPARE(status()->text(), kProgrammed);
+
+    QByteArray reads;
+    for (int reg : {0, 1, 2, 3, 4, 5, 7, 8, 9})
+        reads += readCmd(reg);
+    const QByteArray identity = "A" + readCmd(63);
+    QVERIFY(plainWrite.startsWith(identity));
+    QCOMPARE(m_panel->wire, identity + reads + plainWrite.mid(identity.size()));
+
+    const History history;
+    QStringList told;
+    for (const QJsonObject &line : history.entries().entries) {
+        told << QStringLiteral("%1 %2 %3").arg(line.value("command").toString()).arg(line.value("exit_code").toInt())
+                    .arg(line.value("snapshot").isNull() ? "-" : "snapshot");
+    }
+    QCOMPARE(told, QStringList({"write 0 snapshot", "backup 0 snapshot", "write 2 -", "read 0 snapshot", "write 0 snapshot"}));
+    const QString firstWrite = history.entries().entries.constLast().value("snapshot").toString();
+    QVERIFY(firstWrite.endsWith(QStringLiteral("-write-LOBBY-ttyFAKE.pnl")));
+    QCOMPARE(readAll(history.folder() + QLatin1Char('/') + firstWrite), readAll(dir.filePath(QStringLiteral("saved.pnl"))));
 }
 
 QTEST_MAIN(TestPanelProtocol)

@@ -17,7 +17,7 @@ from="${3:-1}"
 cmake --build "$root/build" --target tst_soak panelsim >/dev/null
 
 export QT_QPA_PLATFORM=offscreen QT_QPA_PLATFORMTHEME= QT_STYLE_OVERRIDE=Fusion
-export XDG_CONFIG_HOME="$root/build/test-config"
+export XDG_CONFIG_HOME="$root/build/test-config" XDG_DATA_HOME="$root/build/test-data"
 export PANEL_SOAK_OPERATIONS="$operations" PANEL_SOAK_SEED="$seed" PANEL_SOAK_FROM="$from" PANEL_SOAK_VERBOSE=1
 # Qt Test ends a test function after 5 minutes unless told otherwise; an operation takes about a second.
 export QTEST_FUNCTION_TIMEOUT=$(( operations * 15000 + 60000 ))
