@@ -122,7 +122,7 @@ QString History::makeFolder() const
 
 QString History::keep(const HistoryEntry &entry)
 {
-    if (const QString failure = makeFolder(); !failure.isEmpty())
+    if (QString failure = makeFolder(); !failure.isEmpty())
         return failure;
     QStringList failures;
     QString snapshot;

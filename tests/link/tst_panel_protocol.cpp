@@ -13,6 +13,7 @@
 #include "ui/status_box.h"
 #include "window_controls.h"
 
+#include <QDir>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -604,6 +605,7 @@ void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()
 // with the tick the write first reads the panel, and only then writes, as it writes without it.
 void TestPanelProtocol::windowKeepsHistory()
 {
+    QDir(History::defaultFolder()).removeRecursively(); // what the suite's other operations kept
     QTemporaryDir dir;
     QVERIFY(writeAll(dir.filePath(QStringLiteral("LOBBY.pnl")), test::lobbyWith({})));
     form->openFile(dir.filePath(QStringLiteral("LOBBY.pnl")));
