@@ -15,8 +15,10 @@ trap 'kill "${sims[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 printf '"00-04412-MDL","LOBBY","ENTRY",0,"HALL",12,"STAIRS",159,"DESIGNATION ",160,"DESIGNATION ",160,"DESIGNATION ",160,159,"feature",1,"ind%%",10,"bl%%",3\r\n' >"$work/LOBBY.pnl"
 printf '"00-04412-MDL","OLD","",160,"",160,"",160,"",160,"",160,"",160,159,"feature",0,"ind%%",10,"bl%%",10\r\n' >"$work/OLD.pnl"
 
+# Every open, close, read, write (short ones too), fsync and rename may fail. Not unlink: a temporary file
+# whose removal fails stays whatever the program does.
 faults=()
-for point in 'posix/io/oc/*' 'posix/io/rw/*' 'posix/io/sync/*' 'posix/io/dir/*'; do
+for point in 'posix/io/oc/*' 'posix/io/rw/*' 'posix/io/sync/*' 'posix/io/dir/rename'; do
   faults+=(-c "enable_random name=$point,probability=$probability")
 done
 
@@ -25,6 +27,20 @@ for w in $(seq 0 $((workers - 1))); do
   "$panelsim" --state "$work/w$w/state.txt" >"$work/w$w/sim.out" 2>/dev/null &
   sims+=($!)
 done
+# Qt's serial port locks a device with a file in /run/lock; one whose writing the injector cut short tells
+# nothing of its owner and holds the device for half a minute. Pseudo-terminals' lock files whose owner is
+# gone are removed, before and after.
+clear_stale_locks() {
+  local lock pid
+  for lock in /run/lock/LCK..pts_* /var/lock/LCK..pts_*; do
+    [ -f "$lock" ] || continue
+    pid=$(head -1 "$lock" 2>/dev/null)
+    if ! [[ $pid =~ ^[0-9]+$ ]] || [ ! -e "/proc/$pid" ]; then rm -f "$lock"; fi
+  done
+}
+trap 'kill "${sims[@]}" 2>/dev/null; wait 2>/dev/null; clear_stale_locks; rm -rf "$work"' EXIT
+clear_stale_locks
+
 ports=()
 for w in $(seq 0 $((workers - 1))); do
   for _ in $(seq 50); do [ -s "$work/w$w/sim.out" ] && break; sleep 0.1; done
