@@ -1,6 +1,6 @@
 #!/bin/sh
-# Draws the face-plate picture and the window icon (needs ImageMagick). The PNGs are committed;
-# run this only to change them.
+# Draws the face-plate picture and the window icon (needs ImageMagick, and g++ with Qt's development files for
+# the stretched face plate). The PNGs are committed; run this only to change them.
 set -e
 cd "$(dirname "$0")"
 W=575; H=1061
@@ -17,6 +17,14 @@ convert -size ${W}x${H} xc:'#b4b4b4' \
   -fill '#d8b040' -draw "circle 38,690 38,698 circle 68,690 68,698 circle 38,745 38,753 circle 68,745 68,753 circle 38,800 38,808 circle 68,800 68,808" \
   -fill '#7a7a7a' -draw "circle 287,80 287,92 circle 287,981 287,993" \
   -raise 14 -units PixelsPerInch -density 300 -type TrueColor -define png:color-type=2 PNG24:faceplate.png
+# The face plate as the window draws it at a device pixel ratio of 1 (313 x 337 pixels: its place in the
+# layout), stretched by the window's own code (ui/face_plate.h), so that start-up need not decode and stretch
+# the large picture.
+tool="$(mktemp -d)"
+trap 'rm -rf "$tool"' EXIT
+# shellcheck disable=SC2046 # pkg-config gives several words
+g++ -std=c++17 -fPIC -I.. stretch-face-plate.cpp -o "$tool/stretch-face-plate" $(pkg-config --cflags --libs Qt6Widgets)
+"$tool/stretch-face-plate" faceplate.png 313 337 faceplate-313x337.png
 convert -size 40x40 xc:'#b4b4b4' \
   -fill '#8c8c8c' -stroke '#5a5a5a' -strokewidth 1 \
   -draw "roundrectangle 7,5 19,13 3,3 roundrectangle 21,5 33,13 3,3 roundrectangle 7,16 19,24 3,3 roundrectangle 21,16 33,24 3,3 roundrectangle 7,27 19,35 3,3 roundrectangle 21,27 33,35 3,3" \

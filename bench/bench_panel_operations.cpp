@@ -4,9 +4,10 @@
 // - open and save of a .pnl file through the file dialog seam (the file read and its values applied to the
 //   controls), the repaint that follows it, and save.
 // One line per sample: "CASE wall MS ms cpu MS ms". bench/run summarises them.
+#include "bench_dialogs.h"
+
 #include "link/qt_serial_line.h"
 #include "model/status_texts.h"
-#include "recording_dialogs.h"
 #include "ui/form1.h"
 #include "ui/status_box.h"
 
@@ -85,7 +86,7 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool fileOperations(panel::Form1 &window, RecordingDialogs &dialogs, int rounds)
+bool fileOperations(panel::Form1 &window, BenchDialogs &dialogs, int rounds)
 {
     QTemporaryDir dir;
     const QString lobby = dir.filePath(QStringLiteral("LOBBY.pnl"));
@@ -114,7 +115,7 @@ bool fileOperations(panel::Form1 &window, RecordingDialogs &dialogs, int rounds)
     QFile check(saved);
     if (!dialogs.messages.isEmpty() || !check.open(QIODevice::ReadOnly) || check.readAll() != kLobby) {
         std::fprintf(stderr, "open and save did not give back the LOBBY file%s\n",
-                     dialogs.messages.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + dialogs.messages[0].text));
+                     dialogs.messages.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + dialogs.messages[0]));
         return false;
     }
     return true;
@@ -137,7 +138,7 @@ int main(int argc, char *argv[])
     }
     const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
 
-    RecordingDialogs dialogs;
+    BenchDialogs dialogs;
     panel::QtSerialLine line(device);
     panel::Form1 window(dialogs, line);
     window.show();

@@ -1,51 +1,56 @@
 #include "ui/face_plate.h"
 
 #include <QImageReader>
-#include <QPainter>
-#include <cmath>
 
 namespace panel {
 
 namespace {
 
-QImage decodeFacePlate()
+const char *const kOriginal = ":/images/faceplate.png";
+const char *const kStretched = ":/images/faceplate-313x337.png";
+
+// Naming the format keeps the image plug-ins from being loaded to guess it.
+class PngReader : public QImageReader
 {
-    // Naming the format keeps the image plug-ins from being loaded to guess it.
-    QImageReader reader(QStringLiteral(":/images/faceplate.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
+public:
+    explicit PngReader(const char *name)
+        : QImageReader(QString::fromLatin1(name), "png")
+    {
+        setAutoDetectImageFormat(false);
+    }
+};
+
+QImage decodeOriginal() { return PngReader(kOriginal).read(); }
 
 } // namespace
 
 FacePlate::FacePlate(QWidget *parent)
     : QWidget(parent)
-    // Decoding takes as long as building the rest of the window, so it runs meanwhile on another thread.
-    , m_decoding(std::async(std::launch::async | std::launch::deferred, decodeFacePlate))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Decoding the original takes as long as building the rest of the window, so where it will be needed it
+    // runs meanwhile on another thread.
+    if (devicePixelRatio() != 1)
+        m_original = std::async(std::launch::async | std::launch::deferred, decodeOriginal);
 }
 
 FacePlate::~FacePlate() = default;
 
-QImage FacePlate::original()
+QImage FacePlate::pictureAt(qreal ratio)
 {
-    return m_decoding.valid() ? m_decoding.get() : decodeFacePlate();
+    if (ratio == 1) {
+        PngReader ready(kStretched);
+        if (ready.size() == size())
+            return ready.read();
+    }
+    return stretchedPicture(m_original.valid() ? m_original.get() : decodeOriginal(), size(), ratio);
 }
 
 void FacePlate::paintEvent(QPaintEvent *)
 {
     const qreal ratio = devicePixelRatio();
-    const QSize device(int(std::ceil(width() * ratio)), int(std::ceil(height() * ratio)));
-    if (m_picture.size() != device || m_picture.devicePixelRatio() != ratio) {
-        // Drawn as the original would be drawn straight onto the window, so it looks the same.
-        m_picture = QImage(device, QImage::Format_ARGB32_Premultiplied);
-        m_picture.setDevicePixelRatio(ratio);
-        m_picture.fill(Qt::transparent);
-        QPainter scaler(&m_picture);
-        scaler.setRenderHint(QPainter::SmoothPixmapTransform);
-        scaler.drawImage(QRectF(rect()), original());
-    }
+    if (m_picture.size() != devicePixels(size(), ratio) || m_picture.devicePixelRatio() != ratio)
+        m_picture = pictureAt(ratio);
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), m_picture);
 }
