@@ -1,8 +1,8 @@
 #pragma once
 
 // The benchmark's stand-in for the window's dialogs: nothing is shown and nothing blocks. A file dialog
-// answers the next file name queued (none queued: cancelled), a message box is only kept, and a request
-// for a line of text is cancelled.
+// answers the next file name queued (none queued: cancelled), a message box is only kept, a request for
+// a line of text is cancelled, and a folder is not shown.
 #include "ui/dialogs.h"
 
 #include <QStringList>
@@ -23,6 +23,8 @@ public:
     {
         return std::nullopt;
     }
+
+    void showFolder(QWidget *, const QString &) override {}
 
     QStringList messages;    // the text of each message box asked for
     QStringList fileAnswers; // the files the next file dialogs choose
