@@ -37,9 +37,9 @@ QFont fontOf(ControlFont font)
     return windowFont();
 }
 
-QLabel *makeCaption(const ControlSpec &spec, QWidget *parent, Qt::Alignment alignment)
+QLabel *makeCaption(const ControlRow &row, QWidget *parent, Qt::Alignment alignment)
 {
-    auto *label = new QLabel(QString::fromLatin1(spec.text), parent);
+    auto *label = new QLabel(QString::fromLatin1(row.text), parent);
     label->setWordWrap(true);
     label->setAlignment(alignment);
     return label;
@@ -47,10 +47,10 @@ QLabel *makeCaption(const ControlSpec &spec, QWidget *parent, Qt::Alignment alig
 
 } // namespace
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+QWidget *makeControl(const ControlRow &row, QWidget *parent)
 {
-    const QString text = QString::fromLatin1(spec.text);
-    switch (spec.kind) {
+    const QString text = QString::fromLatin1(row.text);
+    switch (row.kind) {
     case ControlKind::Picture:
         return new FacePlate(parent);
     case ControlKind::Command: {
@@ -62,9 +62,9 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
     case ControlKind::ChannelList:
     case ControlKind::IntensityList: {
         auto *list = new SelectionList(parent);
-        if (spec.kind == ControlKind::ModuleList)
+        if (row.kind == ControlKind::ModuleList)
             list->addRows(moduleRows());
-        else if (spec.kind == ControlKind::ChannelList)
+        else if (row.kind == ControlKind::ChannelList)
             list->addRows(channelRows());
         else
             list->addRows(intensityRows());
@@ -84,9 +84,9 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
     }
     case ControlKind::Caption:
     case ControlKind::ButtonCaption:
-        return makeCaption(spec, parent, Qt::AlignLeft | Qt::AlignTop);
+        return makeCaption(row, parent, Qt::AlignLeft | Qt::AlignTop);
     case ControlKind::CentredCaption:
-        return makeCaption(spec, parent, Qt::AlignHCenter | Qt::AlignTop);
+        return makeCaption(row, parent, Qt::AlignHCenter | Qt::AlignTop);
     case ControlKind::Frame:
         return new QGroupBox(text, parent);
     case ControlKind::CheckBox: {
@@ -102,24 +102,24 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
     return nullptr;
 }
 
-void placeControl(QWidget *control, const ControlSpec &spec)
+void placeControl(QWidget *control, const ControlRow &row)
 {
-    control->setObjectName(QString::fromLatin1(spec.name));
+    control->setObjectName(QString::fromLatin1(row.name));
     // The line is 2 pixels thick, centred on its twips row.
-    control->setGeometry(spec.kind == ControlKind::Line
-                             ? QRect(spec.place.left() / 15, spec.place.top() / 15 - 1, spec.place.width() / 15, 2)
-                             : twips(spec.place.left(), spec.place.top(), spec.place.width(), spec.place.height()));
-    const QFont font = fontOf(spec.font);
+    control->setGeometry(row.kind == ControlKind::Line
+                             ? QRect(row.place.left() / 15, row.place.top() / 15 - 1, row.place.width() / 15, 2)
+                             : twips(row.place.left(), row.place.top(), row.place.width(), row.place.height()));
+    const QFont font = fontOf(row.font);
     if (auto *label = qobject_cast<QLabel *>(control))
         fitLabel(label, font);
     else if (auto *frame = qobject_cast<QGroupBox *>(control))
         fitGroupBoxTitle(frame, font);
     else if (auto *status = qobject_cast<StatusBox *>(control))
         status->setBaseFont(font);
-    else if (spec.kind != ControlKind::Designation)
+    else if (row.kind != ControlKind::Designation)
         control->setFont(font); // a designation box keeps the window's font
-    if (spec.tooltip)
-        control->setToolTip(QString::fromLatin1(spec.tooltip));
+    if (row.tooltip)
+        control->setToolTip(QString::fromLatin1(row.tooltip));
 }
 
 void colourButtonCaption(QLabel *caption, const QPalette &window)

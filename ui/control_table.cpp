@@ -11,7 +11,7 @@ using F = ControlFont;
 
 constexpr QRect at(int left, int top, int width, int height) { return QRect(left, top, width, height); }
 
-const ControlSpec kControls[] = {
+const ControlRow kControls[] = {
     {K::Picture, F::Window, "Image1", nullptr, nullptr, at(3120, 360, 4695, 5055), -1, false},
     {K::Command, F::Arial13Bold, "READ_CONFIG", "READ CONFIGURATION FROM SWITCH PANEL", "LEFT CLICK TO READ CONFIG IN SWITCH PANEL", at(8280, 600, 2535, 855), -1, false},
     {K::Command, F::Arial13Bold, "WRITE_CONFIG", "WRITE CONFIGURATION TO SWITCH PANEL", "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL", at(8280, 1920, 2535, 855), -1, false},
@@ -65,7 +65,7 @@ const char *const kFocusOrder[] = {
 
 } // namespace
 
-const ControlSpec *controlTable(int *count)
+const ControlRow *controlTable(int *count)
 {
     *count = int(std::size(kControls));
     return kControls;

@@ -26,7 +26,7 @@ enum class ControlKind {
 
 enum class ControlFont { Window, Plain, Arial13Bold, Arial11 };
 
-struct ControlSpec {
+struct ControlRow {
     ControlKind kind;
     ControlFont font;
     const char *name;
@@ -38,7 +38,7 @@ struct ControlSpec {
 };
 
 // In the order the controls are made, so that each lies over those made before it: the picture first.
-const ControlSpec *controlTable(int *count);
+const ControlRow *controlTable(int *count);
 
 // The controls that take the keyboard focus, in the order Tab moves through them.
 const char *const *focusOrder(int *count);

@@ -66,15 +66,15 @@ Form1::~Form1() = default;
 void Form1::buildControls()
 {
     int count = 0;
-    const ControlSpec *table = controlTable(&count);
+    const ControlRow *table = controlTable(&count);
     QWidget *frame = nullptr;
     for (int i = 0; i < count; ++i) {
-        const ControlSpec &spec = table[i];
-        QWidget *control = makeControl(spec, spec.inFrame ? frame : this);
-        placeControl(control, spec);
-        if (spec.kind == ControlKind::Frame)
+        const ControlRow &row = table[i];
+        QWidget *control = makeControl(row, row.inFrame ? frame : this);
+        placeControl(control, row);
+        if (row.kind == ControlKind::Frame)
             frame = control;
-        if (spec.kind == ControlKind::ButtonCaption)
+        if (row.kind == ControlKind::ButtonCaption)
             colourButtonCaption(static_cast<QLabel *>(control), palette());
     }
 
@@ -107,7 +107,7 @@ void Form1::findControls()
         named(b.desig, QStringLiteral("Text%1").arg(k + 3));
     }
     int count = 0;
-    const ControlSpec *table = controlTable(&count);
+    const ControlRow *table = controlTable(&count);
     for (int i = 0; i < count; ++i) {
         if (table[i].kind == ControlKind::ButtonCaption)
             named(m_controls.button[table[i].button].caption, QString::fromLatin1(table[i].name));

@@ -32,25 +32,33 @@ QList<int> registersOf(const std::optional<PanelConfig> &config)
     return values;
 }
 
+// A button as a line: its positions, whether its channel list and designation are shown, and the text.
+QString buttonLine(int k, int module, int channel, bool channelShown, const QString &designation, bool shown)
+{
+    return QStringLiteral("SW%1 %2/%3 %4 [%5] %6")
+        .arg(k + 1)
+        .arg(module)
+        .arg(channel)
+        .arg(channelShown ? "channel" : "-")
+        .arg(designation)
+        .arg(shown ? "shown" : "hidden");
+}
+
+QString lightingLine(const QString &name, int box, int indicator, int backlight)
+{
+    return QStringLiteral("name [%1] box %2 indicator %3 back-light %4").arg(name).arg(box).arg(indicator).arg(backlight);
+}
+
 // The configuration as the window's controls show it.
 QStringList shownBy(const WindowControls &w)
 {
     QStringList state;
     for (int k = 0; k < kButtons; ++k) {
-        state << QStringLiteral("SW%1 %2/%3 %4 [%5] %6")
-                     .arg(k + 1)
-                     .arg(w.moduleList(k)->position())
-                     .arg(w.channelList(k)->position())
-                     .arg(w.channelList(k)->isVisibleTo(w.form.get()) ? "channel" : "-")
-                     .arg(w.desig(k)->text())
-                     .arg(w.desig(k)->isVisibleTo(w.form.get()) ? "shown" : "hidden");
+        state << buttonLine(k, w.moduleList(k)->position(), w.channelList(k)->position(),
+                            w.channelList(k)->isVisibleTo(w.form.get()), w.desig(k)->text(),
+                            w.desig(k)->isVisibleTo(w.form.get()));
     }
-    state << QStringLiteral("name [%1] box %2 indicator %3 back-light %4")
-                 .arg(w.text(2)->text())
-                 .arg(w.check()->state())
-                 .arg(w.list(21)->position())
-                 .arg(w.list(22)->position());
-    return state;
+    return state << lightingLine(w.text(2)->text(), w.check()->state(), w.list(21)->position(), w.list(22)->position());
 }
 
 // The same, as the model holds it.
@@ -58,20 +66,10 @@ QStringList heldBy(const EditorModel &e)
 {
     QStringList state;
     for (int k = 0; k < kButtons; ++k) {
-        state << QStringLiteral("SW%1 %2/%3 %4 [%5] %6")
-                     .arg(k + 1)
-                     .arg(e.modulePosition(k))
-                     .arg(e.channelPosition(k))
-                     .arg(e.channelListShown(k) ? "channel" : "-")
-                     .arg(e.designation(k))
-                     .arg(e.designationShown(k) ? "shown" : "hidden");
+        state << buttonLine(k, e.modulePosition(k), e.channelPosition(k), e.channelListShown(k), e.designation(k),
+                            e.designationShown(k));
     }
-    state << QStringLiteral("name [%1] box %2 indicator %3 back-light %4")
-                 .arg(e.panelName())
-                 .arg(e.checkState())
-                 .arg(e.indicatorPosition())
-                 .arg(e.backlightPosition());
-    return state;
+    return state << lightingLine(e.panelName(), e.checkState(), e.indicatorPosition(), e.backlightPosition());
 }
 
 } // namespace
