@@ -36,8 +36,6 @@ void takeOutcome(JobResult &result, const PanelResult &done, const JobHost &host
     }
 }
 
-QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
-
 // A panel read whole goes to the file its target names for it, never over a file it must keep.
 void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, const QString &device)
 {

@@ -51,6 +51,9 @@ struct JobResult {
 
 QString commandName(JobRequest::Command command);
 
+// A message of several lines as one line, for a warning.
+inline QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
+
 // The text of a panel operation that was stopped before it ended.
 inline const QString kStoppedText = QStringLiteral("STOPPED BEFORE THE END");
 

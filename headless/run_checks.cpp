@@ -25,8 +25,6 @@ QString canonicalDevice(const QString &device)
     return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
 }
 
-QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
-
 // What the window would write after opening the file, and what it would say meanwhile.
 std::optional<RunRefusal> checkFileToWrite(JobRequest &request)
 {
