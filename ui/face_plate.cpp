@@ -1,26 +1,15 @@
 #include "ui/face_plate.h"
 
-#include <QImageReader>
+#include "ui/png_image.h"
 
 namespace panel {
 
 namespace {
 
-const char *const kOriginal = ":/images/faceplate.png";
-const char *const kStretched = ":/images/faceplate-313x337.png";
-
-// Naming the format keeps the image plug-ins from being loaded to guess it.
-class PngReader : public QImageReader
+QImage decode(bool original)
 {
-public:
-    explicit PngReader(const char *name)
-        : QImageReader(QString::fromLatin1(name), "png")
-    {
-        setAutoDetectImageFormat(false);
-    }
-};
-
-QImage decodeOriginal() { return PngReader(kOriginal).read(); }
+    return readPng(original ? QStringLiteral(":/images/faceplate.png") : QStringLiteral(":/images/faceplate-313x337.png"));
+}
 
 } // namespace
 
@@ -28,22 +17,29 @@ FacePlate::FacePlate(QWidget *parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Decoding the original takes as long as building the rest of the window, so where it will be needed it
-    // runs meanwhile on another thread.
-    if (devicePixelRatio() != 1)
-        m_original = std::async(std::launch::async | std::launch::deferred, decodeOriginal);
+    // Decoding a picture takes as long as building several controls, so the one the first paint will need
+    // is decoded meanwhile on another thread.
+    m_decodingOriginal = devicePixelRatio() != 1;
+    m_decoding = std::async(std::launch::async | std::launch::deferred, decode, m_decodingOriginal);
 }
 
 FacePlate::~FacePlate() = default;
 
+QImage FacePlate::decoded(bool original)
+{
+    if (m_decoding.valid() && m_decodingOriginal == original)
+        return m_decoding.get();
+    return decode(original);
+}
+
 QImage FacePlate::pictureAt(qreal ratio)
 {
     if (ratio == 1) {
-        PngReader ready(kStretched);
+        QImage ready = decoded(false);
         if (ready.size() == size())
-            return ready.read();
+            return ready;
     }
-    return stretchedPicture(m_original.valid() ? m_original.get() : decodeOriginal(), size(), ratio);
+    return stretchedPicture(decoded(true), size(), ratio);
 }
 
 void FacePlate::paintEvent(QPaintEvent *)

@@ -29,8 +29,10 @@ protected:
 
 private:
     QImage pictureAt(qreal ratio);
+    QImage decoded(bool original); // the ready-made picture or the original
 
-    std::future<QImage> m_original; // decoding meanwhile where the ready-made picture will not serve
+    std::future<QImage> m_decoding; // the picture the first paint will need, decoded meanwhile
+    bool m_decodingOriginal = false; // rather than the ready-made one
     QImage m_picture;
 };
 

@@ -18,9 +18,11 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QShortcut>
 #include <QTimer>
+#include <future>
 #include <type_traits>
 
 // The pictures live in a static library: their resource must be registered by hand.
@@ -42,9 +44,12 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
     , m_line(line)
 {
     initImages();
+    // Reading the icon loads the image plug-ins (the style's first picture would load them here otherwise),
+    // which takes as long as building several controls: both happen meanwhile on another thread.
+    std::future<QImage> icon = std::async(std::launch::async | std::launch::deferred,
+                                          [] { return QImageReader(QStringLiteral(":/images/icon.png")).read(); });
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     setFixedSize(kWindowWidth, kWindowHeight);
     setFont(windowFont());
 
@@ -59,6 +64,7 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
     wireControls();
     m_editor->runStartUpSteps();
     m_controls.READ_CONFIG->setFocus(Qt::OtherFocusReason);
+    setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
 }
 
 Form1::~Form1() = default;

@@ -52,6 +52,10 @@ void StatusBox::setBaseFont(const QFont &font)
 
 void StatusBox::fitText()
 {
+    if (toPlainText().isEmpty()) {
+        setFont(m_baseFont); // nothing to fit
+        return;
+    }
     const int width = contentsRect().width();
     const int height = contentsRect().height();
     const qreal margin = document()->documentMargin();

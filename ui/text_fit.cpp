@@ -28,19 +28,18 @@ bool titleFits(const QFont &font, int width, const QString &title)
     return advance <= width - 2 * kTitleMargin;
 }
 
-} // namespace
-
-int linesOf(const QFont &font, const QRect &box, int flags, const QString &text)
+int linesOf(const QFontMetrics &metrics, const QRect &drawn)
 {
-    const QFontMetrics metrics(font);
-    const int height = metrics.boundingRect(box, flags, text).height();
-    return qMax(1, (height + metrics.leading()) / metrics.lineSpacing());
+    return qMax(1, (drawn.height() + metrics.leading()) / metrics.lineSpacing());
 }
+
+} // namespace
 
 bool textFits(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines)
 {
-    return box.contains(QFontMetrics(font).boundingRect(box, flags, text))
-           && (maxLines == 0 || linesOf(font, box, flags, text) <= maxLines);
+    const QFontMetrics metrics(font);
+    const QRect drawn = metrics.boundingRect(box, flags, text); // laid out once, for both tests
+    return box.contains(drawn) && (maxLines == 0 || linesOf(metrics, drawn) <= maxLines);
 }
 
 QFont fittedFont(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines)

@@ -22,9 +22,6 @@ QFont fittedFont(const QFont &font, const QRect &box, int flags, const QString &
 // Whether `text` laid out in `box` with `flags` stays inside it at `font`, in at most `maxLines` lines.
 bool textFits(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines = 0);
 
-// The number of lines `text` takes when laid out in `box` with `flags` at `font`.
-int linesOf(const QFont &font, const QRect &box, int flags, const QString &text);
-
 // A caption's font set to the size at which its text fits the label's contents.
 void fitLabel(QLabel *label, const QFont &font);
 

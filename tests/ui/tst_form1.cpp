@@ -109,6 +109,7 @@ private slots:
         QVERIFY(dialogs->messages.isEmpty());
         QCOMPARE(form->windowTitle(), "KD CVX 4/6 BUTTON DIMMABLE SWITCH PANEL CONFIGURATION PROGRAM");
         QCOMPARE(form->size(), QSize(736, 383));
+        QCOMPARE(form->windowIcon().pixmap(40).size(), QSize(40, 40)); // decoded on another thread
         for (int k = 0; k < kButtons; ++k) {
             QCOMPARE(moduleList(k)->position(), -1);
             QCOMPARE(channelList(k)->position(), -1);
