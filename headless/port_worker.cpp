@@ -66,7 +66,7 @@ bool PortWorker::waitForPanel(SerialLine &line)
             result.device = m_device;
             result.command = commandName(m_request.command);
             result.file = m_request.file;
-            result.result = kPortNotOpened + QChar(10) + m_device + QStringLiteral(": ") + error;
+            result.result = portNotOpenedText(m_device, error);
             result.exitCode = kExitPortFailure;
             result.portFailure = true;
             result.advice = line.openAdvice();

@@ -81,7 +81,7 @@ bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)
     QString error;
     if (link.open_panel_port(&error))
         return true;
-    report.reportStatus(kPortNotOpened + QChar(10) + line.deviceName() + QStringLiteral(": ") + error, kRed);
+    report.reportStatus(portNotOpenedText(line.deviceName(), error), kRed);
     return false;
 }
 

@@ -12,6 +12,11 @@ constexpr quint32 kRed = 0xFF;
 inline const QString kStartingRead = QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION");
 inline const QString kStartingWrite = QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION");
 inline const QString kPortNotOpened = QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED");
+// The port's failure to open, then on a line of its own the device and the system's reason.
+inline QString portNotOpenedText(const QString &device, const QString &reason)
+{
+    return kPortNotOpened + QChar(10) + device + QStringLiteral(": ") + reason;
+}
 inline const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
 inline const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
 inline const QString kReadSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");

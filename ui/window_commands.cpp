@@ -29,6 +29,8 @@ void WindowCommands::readConfig()
 {
     run([this] {
         const PanelResult done = read_config(*this, *this, m_line, m_editor);
+        if (!historyKept())
+            return; // nor is anything gathered for it
         HistoryEntry entry = entryOf("read", done);
         if (done.outcome == PanelOutcome::Done)
             entry.snapshot = m_editor.gather_named_config();

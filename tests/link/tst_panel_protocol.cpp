@@ -643,6 +643,15 @@ void TestPanelProtocol::windowKeepsHistory()
     const QString firstWrite = history.entries().entries.constLast().value("snapshot").toString();
     QVERIFY(firstWrite.endsWith(QStringLiteral("-write-LOBBY-ttyFAKE.pnl")));
     QCOMPARE(readAll(history.folder() + QLatin1Char('/') + firstWrite), readAll(dir.filePath(QStringLiteral("saved.pnl"))));
+
+    // Untick the history and reads and writes keep nothing more.
+    setHistoryKept(false);
+    click("READ_CONFIG");
+    click("WRITE_CONFIG");
+    QCOMPARE(status()->text(), kProgrammed);
+    setHistoryKept(true);
+    setBackupBeforeWrite(false);
+    QCOMPARE(History().entries().entries.size(), told.size());
 }
 
 QTEST_MAIN(TestPanelProtocol)
