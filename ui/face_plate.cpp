@@ -1,6 +1,6 @@
 #include "ui/face_plate.h"
 
-#include "ui/png_image.h"
+#include <QImageReader>
 
 namespace panel {
 
@@ -8,7 +8,11 @@ namespace {
 
 QImage decode(bool original)
 {
-    return readPng(original ? QStringLiteral(":/images/faceplate.png") : QStringLiteral(":/images/faceplate-313x337.png"));
+    QImageReader reader(original ? QStringLiteral(":/images/faceplate.png")
+                                 : QStringLiteral(":/images/faceplate-313x337.png"),
+                        "png");
+    reader.setAutoDetectImageFormat(false); // naming the format keeps the image plug-ins from being loaded to guess it
+    return reader.read();
 }
 
 } // namespace
