@@ -4,6 +4,7 @@
 #include "file/config_file_ops.h"
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
+#include "link/device_name.h"
 #include "model/collecting_view.h"
 #include "headless/production_line.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 RunRefusal usage(const QString &message) { return {kExitUsage, message}; }
 RunRefusal fileFailure(const QString &message) { return {kExitFileFailure, message}; }
-
-// A short name such as ttyUSB0 names a device in /dev, as it does for the serial port.
-QString canonicalDevice(const QString &device)
-{
-    const QString path = device.startsWith(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
-}
 
 // What the window would write after opening the file, and what it would say meanwhile.
 std::optional<RunRefusal> checkFileToWrite(JobRequest &request)
@@ -86,7 +79,7 @@ std::optional<RunRefusal> sameDeviceTwice(const QStringList &devices)
 {
     for (int i = 0; i < devices.size(); ++i) {
         for (int j = 0; j < i; ++j) {
-            if (canonicalDevice(devices[i]) == canonicalDevice(devices[j]))
+            if (oneDeviceName(devices[i]) == oneDeviceName(devices[j]))
                 return usage(QStringLiteral("%1 and %2 are the same device.").arg(devices[j], devices[i]));
         }
     }

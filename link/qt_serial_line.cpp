@@ -1,14 +1,16 @@
 #include "link/qt_serial_line.h"
 
+#include "link/device_name.h"
+
 #include <QFileInfo>
 
 namespace panel {
 
 QtSerialLine::QtSerialLine(const QString &portName)
-    : m_deviceName(portName)
+    : m_deviceName(oneDeviceName(portName))
 {
     m_port.setObjectName(QStringLiteral("MSComm1"));
-    m_port.setPortName(portName);
+    m_port.setPortName(m_deviceName);
     m_port.setReadBufferSize(kReceiveBufferSize);
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port, [this](QSerialPort::SerialPortError error) {
         if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError || error == QSerialPort::WriteError)
@@ -27,22 +29,17 @@ QString QtSerialLine::firstPortName()
 
 void QtSerialLine::setDeviceName(const QString &device)
 {
-    m_deviceName = device; // the port takes it at its next open
+    m_deviceName = oneDeviceName(device); // the port takes it at its next open
 }
 
 namespace {
-
-QString devicePath(const QString &device)
-{
-    return device.startsWith(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
-}
 
 // The usual cures for a port that does not open, in the user's terms.
 QString adviceFor(QSerialPort::SerialPortError error, const QString &device)
 {
     switch (error) {
     case QSerialPort::PermissionError: {
-        const QString group = QFileInfo(devicePath(device)).group();
+        const QString group = QFileInfo(device).group();
         return QStringLiteral("You must be a member of the group that owns the device (%1).")
             .arg(group.isEmpty() ? QStringLiteral("usually dialout") : group);
     }

@@ -28,7 +28,7 @@ public:
     QString openAdvice() const override { return m_advice; }
 
 private:
-    QString m_deviceName; // as the user gave it; QSerialPort keeps only the short name
+    QString m_deviceName; // its one name; QSerialPort keeps only the short name
     QString m_advice;
     QSerialPort m_port;
     bool m_broken = false;

@@ -1,5 +1,6 @@
 #include "link/serial_ports.h"
 
+#include "link/device_name.h"
 #include "link/qt_serial_line.h"
 #include "model/app_settings.h"
 
@@ -16,10 +17,9 @@ namespace {
 
 const QString kPortKey = QStringLiteral("port");
 
-// A short name such as ttyUSB0 names a device in /dev, as it does for QSerialPort.
 bool deviceExists(const QString &device)
 {
-    return QFileInfo::exists(device.startsWith(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device);
+    return QFileInfo::exists(oneDeviceName(device));
 }
 
 QString hexId(quint16 id) { return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')); }
@@ -60,12 +60,12 @@ QList<SerialPortEntry> presentSerialPorts()
 PortChoice choosePanelPort(const PortCandidates &c)
 {
     if (!c.option.isEmpty())
-        return {c.option, PortSource::Option};
+        return {oneDeviceName(c.option), PortSource::Option};
     if (!c.environment.isEmpty())
-        return {c.environment, PortSource::Environment};
+        return {oneDeviceName(c.environment), PortSource::Environment};
     // An adapter unplugged since it was chosen must not hide the one plugged in now.
     if (!c.remembered.isEmpty() && c.rememberedExists)
-        return {c.remembered, PortSource::Remembered};
+        return {oneDeviceName(c.remembered), PortSource::Remembered};
     const SerialPortEntry *adapter = nullptr;
     int adapters = 0;
     for (const SerialPortEntry &port : c.present) {

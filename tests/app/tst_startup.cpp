@@ -93,6 +93,8 @@ private slots:
         const QList<SerialPortEntry> twoAdapters = oneAdapter + QList{adapter("/dev/ttyACM0")};
         QTest::newRow("option first") << "/dev/ttyX" << "/dev/ttyE" << "/dev/ttyR" << true << oneAdapter
                                       << "/dev/ttyX" << PortSource::Option;
+        QTest::newRow("a short name is in /dev") << "pts/97" << "" << "" << false << oneAdapter << "/dev/pts/97"
+                                                 << PortSource::Option;
         QTest::newRow("environment") << "" << "/dev/ttyE" << "/dev/ttyR" << true << oneAdapter << "/dev/ttyE"
                                      << PortSource::Environment;
         QTest::newRow("remembered") << "" << "" << "/dev/ttyR" << true << oneAdapter << "/dev/ttyR"
