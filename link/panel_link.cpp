@@ -2,12 +2,14 @@
 
 #include "link/panel_host.h"
 #include "link/protocol.h"
+#include "link/read_reply.h"
 #include "link/serial_line.h"
 #include "model/operation_report.h"
 #include "model/codes.h"
 #include "model/status_texts.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace panel {
@@ -32,14 +34,6 @@ void PanelLink::see()
         seen[size_t(address_l)] = A;
 }
 
-// Interval 100 ms, timer_flag = 0, enabled.
-void PanelLink::armTimer()
-{
-    m_host.timer().setInterval(kTickMilliseconds);
-    timer_flag = 0;
-    m_host.timer().start();
-}
-
 bool PanelLink::open_panel_port(QString *error)
 {
     return m_line.open(kLineSettings, error);
@@ -50,38 +44,66 @@ bool PanelLink::ended() const
     return m_line.isBroken() || m_host.operationAbandoned();
 }
 
-void PanelLink::wait_for_reply()
+// Every wait: the timer armed (100 ms, timer_flag = 0, enabled), then the events run, sleeping until the
+// next one, until done holds, the tick comes or the operation ends. Whether done held.
+bool PanelLink::waitFor(const std::function<bool()> &done)
 {
-    armTimer();
+    m_host.timer().setTimerType(Qt::PreciseTimer);
+    m_host.timer().setInterval(kTickMilliseconds);
+    timer_flag = 0;
+    m_host.timer().start();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (m_line.bytesWaiting() < kReplyLength && timer_flag != 1 && !ended())
+    while (!done() && timer_flag != 1 && !ended())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
 }
 
-// An operation that is being abandoned takes no more replies, so it fails at its next wait.
-QByteArray PanelLink::takeReply()
+bool PanelLink::replyWaiting() const
 {
+    return m_line.bytesWaiting() >= kReplyLength;
+}
+
+// The reply to a write: five bytes, or whatever came by the tick. An operation that is being abandoned
+// takes no more replies, so it fails at its next wait.
+QByteArray PanelLink::takeAcknowledgement()
+{
+    waitFor([this] { return replyWaiting(); });
     QByteArray reply = m_line.takeAll();
     return ended() ? QByteArray() : reply;
 }
 
-// The reply to a read. An acknowledgement in front of it answers an earlier hail or write that came
-// late: it is dropped and the wait goes on, within the same tick, for the read's own reply.
+// The reply to a read, whole: up to its line end, however many bytes that takes.
 QByteArray PanelLink::takeReadReply()
 {
-    armTimer();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    QByteArray reply;
-    for (;;) {
-        while (reply.size() + m_line.bytesWaiting() < kReplyLength && timer_flag != 1 && !ended())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        reply += m_line.takeAll();
-        while (reply.startsWith(kAcknowledge))
-            reply.remove(0, kAcknowledge.size());
-        if (reply.size() >= kReplyLength || timer_flag == 1 || ended())
-            break;
+    QElapsedTimer clock;
+    clock.start();
+    ReadReply reply;
+    const bool whole = waitFor([&] {
+        if (m_line.bytesWaiting() > 0)
+            reply.add(m_line.takeAll(), clock.nsecsElapsed());
+        return reply.whole();
+    });
+    if (ended())
+        return QByteArray();
+    return whole ? reply.reply() : reply.atTick(clock.nsecsElapsed());
+}
+
+// The value a read command brings back into A. A reply too short to hold one is "COMMUNICATIONS
+// CORRUPTED" and leaves A as it was, as does one whose value does not fit 16 bits.
+PanelLink::Read PanelLink::receiveValue()
+{
+    const QByteArray reply = takeReadReply();
+    if (reply.size() < kShortestReadReply) {
+        error_flag = 1;
+        m_report.reportStatus(kCorrupted);
+        return Read::Missing;
     }
-    return ended() ? QByteArray() : reply;
+    const ReplyValue value = replyValue(reply);
+    if (!value.fits)
+        return Read::NotFitting;
+    A = value.value;
+    see();
+    return Read::Received;
 }
 
 // Bytes that came before a command cannot answer it: a reply sent twice, or one that came too late,
@@ -94,18 +116,14 @@ void PanelLink::sendCommand(const QByteArray &command)
 
 void PanelLink::pause_tick()
 {
-    armTimer();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (timer_flag != 1 && !ended())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    waitFor([] { return false; });
 }
 
 bool PanelLink::hail_panel()
 {
     for (int attempt = 1; attempt <= kHailAttempts && !ended(); ++attempt) {
         m_line.write(hailCommand());
-        wait_for_reply();
-        if (m_line.bytesWaiting() >= kReplyLength)
+        if (waitFor([this] { return replyWaiting(); }))
             break;
     }
     // Late answers to earlier attempts are part of the reply, so a doubled "D000D" fails.
@@ -122,26 +140,16 @@ PanelLink::Read PanelLink::read_register()
         return Read::Missing;
     }
     sendCommand(readCommand(quint8(address_l)));
-    timer_flag = 0;
-    error_flag = 0;
-    const QByteArray reply = takeReadReply();
-    if (reply.size() < kShortestReadReply) {
-        error_flag = 1;
-        m_report.reportStatus(kCorrupted);
-        return Read::Missing;
-    }
-    const ReplyValue value = replyValue(reply);
-    if (value.fits) {
-        A = value.value;
-        see();
-    }
-    if (!value.fits || A > kNaCode || A < 0) {
+    const Read read = receiveValue();
+    if (read == Read::Missing)
+        return read;
+    if (read == Read::NotFitting || A > kNaCode || A < 0) {
         error_flag = 1;
         m_report.reportStatus(kOutOfRange);
     } else {
         m_report.reportStatus(kCommunicationsOk);
     }
-    return value.fits ? Read::Received : Read::NotFitting;
+    return read;
 }
 
 void PanelLink::write_register()
@@ -152,25 +160,15 @@ void PanelLink::write_register()
         return;
     }
     sendCommand(writeCommand(quint8(address_l), quint8(data_l)));
-    timer_flag = 0;
-    wait_for_reply();
-    if (takeReply() != kAcknowledge || ended()) {
+    if (takeAcknowledgement() != kAcknowledge) {
         error_flag = 1;
         return;
     }
     sendCommand(readCommand(quint8(address_l)));
-    const QByteArray reply = takeReadReply();
-    if (reply.size() < kShortestReadReply) {
-        error_flag = 1;
-        m_report.reportStatus(kCorrupted);
+    const Read read = receiveValue();
+    if (read == Read::Missing)
         return;
-    }
-    const ReplyValue value = replyValue(reply);
-    if (value.fits) {
-        A = value.value;
-        see();
-    }
-    if (value.fits && A == data_l) {
+    if (read == Read::Received && A == data_l) {
         m_report.reportStatus(kCommunicationsOk, kYellow);
     } else {
         error_flag = 1;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QMetaObject>
 #include <QString>
+#include <functional>
 
 namespace panel {
 
@@ -41,12 +42,13 @@ public:
     SeenRegisters seen{};  // registers 0 to 9 read whole, or written and read back
 
 private:
-    void armTimer();
+    bool waitFor(const std::function<bool()> &done);
+    bool replyWaiting() const;
     void see();
     void sendCommand(const QByteArray &command);
-    void wait_for_reply();
-    QByteArray takeReply();
+    QByteArray takeAcknowledgement();
     QByteArray takeReadReply();
+    Read receiveValue();
     bool ended() const;
 
     PanelHost &m_host;

@@ -239,6 +239,8 @@ QByteArray PanelSimulator::readReply(int address, int index)
         return "  " + digits + '\r';
     case SimOptions::ReplyStyle::Long:
         return digits + " OK\r\n";
+    case SimOptions::ReplyStyle::CrLf:
+        return digits + "\r\n";
     }
     return digits + '\r';
 }

@@ -75,8 +75,8 @@ void addSimOptions(QCommandLineParser *parser)
             { QStringLiteral("baud-timing"),
               QStringLiteral("Pace replies as at 9600 baud, after the time the command takes to arrive.") },
             { QStringLiteral("reply-style"),
-              QStringLiteral("Read replies as plain (\"0730\\r\", default), spaced (\"  0730\\r\") "
-                             "or long (\"0730 OK\\r\\n\")."),
+              QStringLiteral("Read replies as plain (\"0730\\r\", default), spaced (\"  0730\\r\"), "
+                             "long (\"0730 OK\\r\\n\") or crlf (\"0730\\r\\n\")."),
               QStringLiteral("style"), QStringLiteral("plain") },
             { QStringLiteral("log"), QStringLiteral("Log every command on stderr.") },
             { QStringLiteral("no-answer"),
@@ -136,8 +136,10 @@ bool readSimOptions(const QCommandLineParser &parser, SimOptions *options, QStri
         options->replyStyle = SimOptions::ReplyStyle::Spaced;
     } else if (style == QLatin1String("long")) {
         options->replyStyle = SimOptions::ReplyStyle::Long;
+    } else if (style == QLatin1String("crlf")) {
+        options->replyStyle = SimOptions::ReplyStyle::CrLf;
     } else {
-        *error = QStringLiteral("--reply-style expects plain, spaced or long");
+        *error = QStringLiteral("--reply-style expects plain, spaced, long or crlf");
         return false;
     }
 

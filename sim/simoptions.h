@@ -7,7 +7,7 @@ class QCommandLineParser;
 // How the simulated panel behaves, including the faults it can be told to show.
 struct SimOptions
 {
-    enum class ReplyStyle { Plain, Spaced, Long };
+    enum class ReplyStyle { Plain, Spaced, Long, CrLf };
 
     QString statePath;
     bool baudTiming = false;

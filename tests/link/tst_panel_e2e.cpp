@@ -1,4 +1,6 @@
 // The window against the simulated panel on a real pseudo-terminal, through QSerialPort.
+#include "headless/job_host.h"
+#include "link/panel_operations.h"
 #include "link/qt_serial_line.h"
 #include "model/status_texts.h"
 #include "recording_dialogs.h"
@@ -28,6 +30,9 @@ private slots:
     void readShowsTheRegisters();
     void writeStoresExactlyTenRegisters();
     void writeThenReadRoundTrips();
+    void replyStylesAtByteTiming_data();
+    void replyStylesAtByteTiming();
+    void lateRepliesAreNeverAnotherPanel();
     void faultModes_data();
     void faultModes();
     void missingDevice();
@@ -147,6 +152,50 @@ void TestPanelEndToEnd::writeThenReadRoundTrips()
     QCOMPARE(list(21)->position(), 4);
     QCOMPARE(list(22)->position(), 6);
     QCOMPARE(form->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->state(), 0);
+}
+
+void TestPanelEndToEnd::replyStylesAtByteTiming_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const char *style : {"plain", "spaced", "long", "crlf"})
+        QTest::newRow(style) << QString::fromLatin1(style);
+}
+
+// Each reply is taken whole, however long: a value never spills into the next register's reply.
+void TestPanelEndToEnd::replyStylesAtByteTiming()
+{
+    QFETCH(QString, style);
+    startPanel({QStringLiteral("--baud-timing"), QStringLiteral("--reply-style"), style});
+    PanelConfig config;
+    config.code = {159, 24, 158, 0, 9, 160};
+    config.feature = 1;
+    config.indicator = 6;
+    config.backlight = 3;
+    CollectingView messages;
+    JobHost host(messages);
+    QCOMPARE(write_config(host, host, *m_line, config).outcome, PanelOutcome::Done);
+    EditorModel editor(messages);
+    editor.runStartUpSteps();
+    const PanelResult read = read_config(host, host, *m_line, editor);
+    QCOMPARE(read.outcome, PanelOutcome::Done);
+    QCOMPARE(host.status(), kReadSuccessful);
+    QVERIFY(configSeen(read.registers) == config);
+    QCOMPARE(messages.messages(), QStringList());
+}
+
+// Replies that come after their tick answer nothing: at worst no answer, never a panel of another kind.
+void TestPanelEndToEnd::lateRepliesAreNeverAnotherPanel()
+{
+    startPanel({QStringLiteral("--baud-timing"), QStringLiteral("--late-replies"), QStringLiteral("300")});
+    for (int run = 0; run < 4; ++run) {
+        CollectingView messages;
+        JobHost host(messages);
+        EditorModel editor(messages);
+        editor.runStartUpSteps();
+        const PanelOutcome outcome = read_config(host, host, *m_line, editor).outcome;
+        QVERIFY2(outcome == PanelOutcome::BadData || outcome == PanelOutcome::NoResponse, qPrintable(host.status()));
+        QCOMPARE(messages.messages(), QStringList());
+    }
 }
 
 void TestPanelEndToEnd::faultModes_data()

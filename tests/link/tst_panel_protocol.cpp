@@ -1,5 +1,6 @@
 // The panel link against a scripted line: bytes on the wire, replies, retries and failure paths.
 #include "link/protocol.h"
+#include "link/read_reply.h"
 #include "file/history.h"
 #include "files.h"
 #include "model/editor_model.h"
@@ -44,6 +45,8 @@ private slots:
     void commandBytes();
     void replyValues_data();
     void replyValues();
+    void readReplyFraming_data();
+    void readReplyFraming();
 
     void readShowsThePanel();
     void hailAnsweredOnThirdAttempt();
@@ -52,6 +55,7 @@ private slots:
     void silentPanelFailsAfterSixHails();
     void readRegisterValues_data();
     void readRegisterValues();
+    void shortIdentityReplyIsNeverStale_data();
     void shortIdentityReplyIsNeverStale();
     void identityMismatchShowsMessage_data();
     void identityMismatchShowsMessage();
@@ -136,6 +140,41 @@ void TestPanelProtocol::replyValues()
     QCOMPARE(result.fits, fits);
     if (fits)
         QCOMPARE(int(result.value), value);
+}
+
+using Chunks = QList<QPair<QByteArray, int>>; // bytes and the millisecond they arrived
+
+void TestPanelProtocol::readReplyFraming_data()
+{
+    QTest::addColumn<Chunks>("chunks");
+    QTest::addColumn<int>("tickMs"); // -1: the reply is whole before the tick
+    QTest::addColumn<QByteArray>("reply");
+    QTest::newRow("plain") << Chunks{{"0730\r", 6}} << -1 << QByteArray("0730\r");
+    QTest::newRow("spaced, a byte at a time") << Chunks{{" ", 6}, {" 0", 7}, {"73", 9}, {"0\r", 11}} << -1
+                                              << QByteArray("  0730\r");
+    QTest::newRow("long, line feed dropped") << Chunks{{"0730 OK\r\n", 6}} << -1 << QByteArray("0730 OK\r");
+    QTest::newRow("late acknowledgement first") << Chunks{{"D00", 2}, {"0D", 3}, {"1590\r", 9}} << -1
+                                                << QByteArray("1590\r");
+    QTest::newRow("line feed left by the last reply") << Chunks{{"\n", 1}, {"0100\r", 8}} << -1 << QByteArray("0100\r");
+    QTest::newRow("whole without a line end") << Chunks{{"0730", 6}} << 100 << QByteArray("0730");
+    QTest::newRow("cut off by the tick") << Chunks{{"  07", 99}} << 100 << QByteArray();
+    QTest::newRow("still coming at the tick") << Chunks{{"  ", 97}, {"07", 99}} << 100 << QByteArray();
+    QTest::newRow("only the start of an acknowledgement") << Chunks{{"D000", 40}} << 100 << QByteArray();
+    QTest::newRow("nothing") << Chunks{} << 100 << QByteArray();
+    QTest::newRow("three characters") << Chunks{{"073", 6}} << 100 << QByteArray("073");
+}
+
+void TestPanelProtocol::readReplyFraming()
+{
+    QFETCH(Chunks, chunks);
+    QFETCH(int, tickMs);
+    QFETCH(QByteArray, reply);
+    constexpr qint64 kMs = 1'000'000;
+    ReadReply frame;
+    for (const auto &chunk : chunks)
+        frame.add(chunk.first, chunk.second * kMs);
+    QCOMPARE(frame.whole(), tickMs < 0);
+    QCOMPARE(tickMs < 0 ? frame.reply() : frame.atTick(tickMs * kMs), reply);
 }
 
 void TestPanelProtocol::readShowsThePanel()
@@ -269,12 +308,20 @@ void TestPanelProtocol::readRegisterValues()
         QVERIFY(!m_panel->wire.contains(readCmd(1))); // the read stops at the failed register
 }
 
+void TestPanelProtocol::shortIdentityReplyIsNeverStale_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::newRow("two characters") << QByteArray("07");
+    QTest::newRow("the start of a late acknowledgement") << QByteArray("D000");
+}
+
 void TestPanelProtocol::shortIdentityReplyIsNeverStale()
 {
+    QFETCH(QByteArray, reply);
     click("READ_CONFIG"); // an earlier operation read good values, 73 among them
-    m_panel->script = [](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+    m_panel->script = [reply](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (kind == ScriptedPanel::Read && bytes[2] == 63)
-            return ScriptedPanel::Reply{"07"};
+            return ScriptedPanel::Reply{reply};
         return std::nullopt;
     };
     m_panel->wire.clear();

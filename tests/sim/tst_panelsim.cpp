@@ -139,6 +139,8 @@ void TestPanelSim::faults_data()
                                   << QByteArrayList { cmd::hail(), cmd::read(63) } << QByteArrayList { kAck, "  0730\r" };
     QTest::newRow("long style") << QStringList { "--reply-style", "long" }
                                 << QByteArrayList { cmd::hail(), cmd::read(63) } << QByteArrayList { kAck, "0730 OK\r\n" };
+    QTest::newRow("crlf style") << QStringList { "--reply-style", "crlf" }
+                                << QByteArrayList { cmd::hail(), cmd::read(63) } << QByteArrayList { kAck, "0730\r\n" };
     QTest::newRow("no answer")
             << QStringList { "--no-answer" }
             << QByteArrayList { cmd::hail(), cmd::read(63), cmd::write(1, 5) } << QByteArrayList { "", "", "" };
