@@ -1,9 +1,9 @@
 #include "ui/caption_button.h"
 
+#include "ui/caption_paint.h"
 #include "ui/text_fit.h"
 
 #include <QStyleOptionButton>
-#include <QStylePainter>
 
 namespace panel {
 
@@ -26,14 +26,9 @@ QFont CaptionButton::captionFont() const
 
 void CaptionButton::paintEvent(QPaintEvent *)
 {
-    QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QString caption = option.text;
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
-    painter.setFont(captionFont());
-    painter.drawItemText(captionRect(), kCaptionFlags, option.palette, isEnabled(), caption, QPalette::ButtonText);
+    paintWithCaption(this, QStyle::CE_PushButton, option, captionRect(), kCaptionFlags, captionFont(), QPalette::ButtonText);
 }
 
 } // namespace panel

@@ -118,8 +118,16 @@ void placeControl(QWidget *control, const ControlRow &row)
         status->setBaseFont(font);
     else if (row.kind != ControlKind::Designation)
         control->setFont(font); // a designation box keeps the window's font
-    if (row.tooltip)
+    if (row.tooltip) {
         control->setToolTip(QString::fromLatin1(row.tooltip));
+        control->setAccessibleDescription(control->toolTip());
+    }
+    if (row.accessibleName)
+        control->setAccessibleName(QString::fromLatin1(row.accessibleName));
+    else if (row.kind == ControlKind::Command)
+        control->setAccessibleName(QString::fromLatin1(row.text));
+    if (row.tab < 0)
+        control->setFocusPolicy(Qt::NoFocus);
 }
 
 void colourButtonCaption(QLabel *caption, const QPalette &window)

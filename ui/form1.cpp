@@ -23,7 +23,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <future>
-#include <type_traits>
+#include <map>
 
 // The pictures live in a static library: their resource must be registered by hand.
 static void initImages() { Q_INIT_RESOURCE(assets); }
@@ -54,9 +54,6 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
     setFont(windowFont());
 
     buildControls();
-    findControls();
-    describeForAccessibility();
-    setFocusOrder();
 
     m_view = std::make_unique<WidgetView>(*this, m_controls, m_dialogs);
     m_editor = std::make_unique<EditorModel>(*m_view);
@@ -69,20 +66,29 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
 
 Form1::~Form1() = default;
 
+// Each control is made, placed and kept where the window works with it, from its row of the table; Tab
+// goes through them in the order of their rows' tab places.
 void Form1::buildControls()
 {
     int count = 0;
     const ControlRow *table = controlTable(&count);
     QWidget *frame = nullptr;
+    std::map<int, QWidget *> focusOrder;
     for (int i = 0; i < count; ++i) {
         const ControlRow &row = table[i];
         QWidget *control = makeControl(row, row.inFrame ? frame : this);
         placeControl(control, row);
+        if (row.keep)
+            row.keep(m_controls, control, row.button);
+        if (row.tab >= 0)
+            focusOrder.emplace(row.tab, control);
         if (row.kind == ControlKind::Frame)
             frame = control;
         if (row.kind == ControlKind::ButtonCaption)
             colourButtonCaption(static_cast<QLabel *>(control), palette());
     }
+    for (auto next = focusOrder.begin(); next != focusOrder.end() && std::next(next) != focusOrder.end(); ++next)
+        setTabOrder(next->second, std::next(next)->second);
 
     m_controls.Timer1 = new QTimer(this);
     m_controls.Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -99,38 +105,8 @@ void Form1::buildControls()
     });
 }
 
-void Form1::findControls()
-{
-    const auto named = [this](auto *&control, const QString &name) {
-        control = findChild<std::remove_reference_t<decltype(*control)> *>(name);
-        Q_ASSERT(control);
-    };
-    named(m_controls.Image1, QStringLiteral("Image1"));
-    for (int k = 0; k < kButtons; ++k) {
-        Form1Controls::Button &b = m_controls.button[k];
-        named(b.module, QStringLiteral("List%1").arg(2 * k + 1));
-        named(b.channel, QStringLiteral("List%1").arg(2 * k + 2));
-        named(b.desig, QStringLiteral("Text%1").arg(k + 3));
-    }
-    int count = 0;
-    const ControlRow *table = controlTable(&count);
-    for (int i = 0; i < count; ++i) {
-        if (table[i].kind == ControlKind::ButtonCaption)
-            named(m_controls.button[table[i].button].caption, QString::fromLatin1(table[i].name));
-    }
-    named(m_controls.READ_CONFIG, QStringLiteral("READ_CONFIG"));
-    named(m_controls.WRITE_CONFIG, QStringLiteral("WRITE_CONFIG"));
-    named(m_controls.READ_FILE, QStringLiteral("READ_FILE"));
-    named(m_controls.WRITE_FILE, QStringLiteral("WRITE_FILE"));
-    named(m_controls.Text1, QStringLiteral("Text1"));
-    named(m_controls.Text2, QStringLiteral("Text2"));
-    named(m_controls.Frame1, QStringLiteral("Frame1"));
-    named(m_controls.Check1, QStringLiteral("Check1"));
-    named(m_controls.List21, QStringLiteral("List21"));
-    named(m_controls.List22, QStringLiteral("List22"));
-}
-
-// A choice made in a control, and a text typed in a box, go to the model; the commands go to the window's commands.
+// A choice made in a control, and a text typed in a box, go to the model (a text the model shows tells it
+// nothing back); the commands go to the window's commands.
 void Form1::wireControls()
 {
     EditorModel &editor = *m_editor;
@@ -138,53 +114,18 @@ void Form1::wireControls()
         const Form1Controls::Button &b = m_controls.button[k];
         b.module->setRule([&editor, k, list = b.module] { editor.setModulePosition(k, list->position()); });
         b.channel->setRule([&editor, k, list = b.channel] { editor.setChannelPosition(k, list->position()); });
-        connect(b.desig, &QLineEdit::textChanged, this, [&editor, k](const QString &text) { editor.setDesignationText(k, text); });
+        connect(b.desig, &QLineEdit::textEdited, this, [&editor, k](const QString &text) { editor.setDesignationText(k, text); });
     }
     m_controls.List21->setRule([&editor, list = m_controls.List21] { editor.setIndicatorPosition(list->position()); });
     m_controls.List22->setRule([&editor, list = m_controls.List22] { editor.setBacklightPosition(list->position()); });
     m_controls.Check1->setRule([&editor, box = m_controls.Check1] { editor.setCheckState(box->state()); });
-    connect(m_controls.Text2, &QLineEdit::textChanged, this, [&editor](const QString &text) { editor.setPanelNameText(text); });
+    connect(m_controls.Text2, &QLineEdit::textEdited, this, [&editor](const QString &text) { editor.setPanelNameText(text); });
 
     WindowCommands &commands = *m_commands;
     connect(m_controls.READ_CONFIG, &QPushButton::clicked, this, [&commands] { commands.readConfig(); });
     connect(m_controls.WRITE_CONFIG, &QPushButton::clicked, this, [&commands] { commands.writeConfig(); });
     connect(m_controls.READ_FILE, &QPushButton::clicked, this, [&commands] { commands.readFile(); });
     connect(m_controls.WRITE_FILE, &QPushButton::clicked, this, [&commands] { commands.writeFile(); });
-}
-
-// Names a screen reader speaks, in a user's words; the tooltips become the descriptions.
-void Form1::describeForAccessibility()
-{
-    for (int k = 0; k < kButtons; ++k) {
-        const QString sw = QStringLiteral("SW%1 ").arg(k + 1);
-        m_controls.button[k].module->setAccessibleName(sw + QStringLiteral("module"));
-        m_controls.button[k].channel->setAccessibleName(sw + QStringLiteral("channel"));
-        m_controls.button[k].desig->setAccessibleName(sw + QStringLiteral("designation"));
-    }
-    m_controls.Text1->setAccessibleName(QStringLiteral("Status"));
-    m_controls.Text2->setAccessibleName(QStringLiteral("Panel name"));
-    m_controls.List21->setAccessibleName(QStringLiteral("Indicator intensity (%)"));
-    m_controls.List22->setAccessibleName(QStringLiteral("Back-light intensity (%)"));
-    m_controls.Check1->setAccessibleName(QStringLiteral("Independent lighting"));
-    m_controls.Frame1->setAccessibleName(QStringLiteral("Special features"));
-    m_controls.Image1->setAccessibleName(QStringLiteral("Switch panel face plate"));
-    for (CaptionButton *command :
-         {m_controls.READ_CONFIG, m_controls.WRITE_CONFIG, m_controls.READ_FILE, m_controls.WRITE_FILE})
-        command->setAccessibleName(command->text());
-    for (QWidget *control : findChildren<QWidget *>()) {
-        if (!control->toolTip().isEmpty())
-            control->setAccessibleDescription(control->toolTip());
-    }
-}
-
-void Form1::setFocusOrder()
-{
-    int count = 0;
-    const char *const *order = focusOrder(&count);
-    for (int i = 1; i < count; ++i)
-        setTabOrder(findChild<QWidget *>(QString::fromLatin1(order[i - 1])), findChild<QWidget *>(QString::fromLatin1(order[i])));
-    m_controls.Frame1->setFocusPolicy(Qt::NoFocus);
-    m_controls.Image1->setFocusPolicy(Qt::NoFocus);
 }
 
 void Form1::openFile(const QString &path) { m_commands->openFile(path); }

@@ -48,10 +48,7 @@ protected:
 
 private:
     void buildControls();
-    void findControls();
-    void setFocusOrder();
     void wireControls();
-    void describeForAccessibility();
     bool isControl(const QWidget *widget) const;
     void askForPort();
     void openFromHistory(const QString &folder);

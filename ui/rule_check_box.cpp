@@ -1,9 +1,9 @@
 #include "ui/rule_check_box.h"
 
+#include "ui/caption_paint.h"
 #include "ui/text_fit.h"
 
 #include <QStyleOptionButton>
-#include <QStylePainter>
 
 namespace panel {
 
@@ -35,14 +35,9 @@ QFont RuleCheckBox::captionFont() const { return fittedFont(font(), captionRect(
 
 void RuleCheckBox::paintEvent(QPaintEvent *)
 {
-    QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QString caption = option.text;
-    option.text.clear();
-    painter.drawControl(QStyle::CE_CheckBox, option);
-    painter.setFont(captionFont());
-    painter.drawItemText(captionRect(), kCaptionFlags, option.palette, isEnabled(), caption, QPalette::WindowText);
+    paintWithCaption(this, QStyle::CE_CheckBox, option, captionRect(), kCaptionFlags, captionFont(), QPalette::WindowText);
 }
 
 bool RuleCheckBox::hitButton(const QPoint &pos) const

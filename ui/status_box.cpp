@@ -1,11 +1,14 @@
 #include "ui/status_box.h"
 
+#include "ui/text_fit.h"
+
 #include <QTextDocument>
 
 namespace panel {
 
 namespace {
 
+// A status text stays readable at this size at the least, a pixel above the captions' smallest.
 constexpr int kSmallestPixelSize = 8;
 
 int heightOf(const QString &text, const QFont &font, int width, qreal margin)
@@ -56,14 +59,11 @@ void StatusBox::fitText()
         setFont(m_baseFont); // nothing to fit
         return;
     }
-    const int width = contentsRect().width();
-    const int height = contentsRect().height();
+    const QRect box = contentsRect();
     const qreal margin = document()->documentMargin();
-    QFont font = m_baseFont;
-    int size = m_baseFont.pixelSize();
-    while (size > kSmallestPixelSize && heightOf(toPlainText(), font, width, margin) > height)
-        font.setPixelSize(--size);
-    setFont(font);
+    setFont(shrunkToFit(m_baseFont, kSmallestPixelSize, [&](const QFont &font) {
+        return heightOf(toPlainText(), font, box.width(), margin) <= box.height();
+    }));
 }
 
 void StatusBox::setColour(quint32 bgr)

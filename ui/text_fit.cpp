@@ -42,12 +42,22 @@ bool textFits(const QFont &font, const QRect &box, int flags, const QString &tex
     return box.contains(drawn) && (maxLines == 0 || linesOf(metrics, drawn) <= maxLines);
 }
 
-QFont fittedFont(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines)
+QFont shrunkToFit(const QFont &font, int smallest, const std::function<bool(const QFont &)> &fits)
 {
     int size = pixelSizeOf(font);
-    while (size > kSmallestTextPixelSize && !textFits(ofPixelSize(font, size), box, flags, text, maxLines))
-        --size;
-    return size == pixelSizeOf(font) ? font : ofPixelSize(font, size);
+    if (size <= smallest || fits(font))
+        return font;
+    for (--size; size > smallest; --size) {
+        if (const QFont smaller = ofPixelSize(font, size); fits(smaller))
+            return smaller;
+    }
+    return ofPixelSize(font, smallest);
+}
+
+QFont fittedFont(const QFont &font, const QRect &box, int flags, const QString &text, int maxLines)
+{
+    return shrunkToFit(font, kSmallestTextPixelSize,
+                       [&](const QFont &candidate) { return textFits(candidate, box, flags, text, maxLines); });
 }
 
 void fitLabel(QLabel *label, const QFont &font)
@@ -58,10 +68,8 @@ void fitLabel(QLabel *label, const QFont &font)
 
 void fitGroupBoxTitle(QGroupBox *box, const QFont &font)
 {
-    int size = pixelSizeOf(font);
-    while (size > kSmallestTextPixelSize && !titleFits(ofPixelSize(font, size), box->width(), box->title()))
-        --size;
-    box->setFont(size == pixelSizeOf(font) ? font : ofPixelSize(font, size));
+    box->setFont(shrunkToFit(font, kSmallestTextPixelSize,
+                             [box](const QFont &candidate) { return titleFits(candidate, box->width(), box->title()); }));
 }
 
 } // namespace panel

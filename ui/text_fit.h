@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -13,6 +14,10 @@ namespace panel {
 // hand, a wider face for one, it is drawn in a smaller size of the same font until it fits; the text itself
 // never changes.
 inline constexpr int kSmallestTextPixelSize = 7;
+
+// `font` itself when fits() holds for it, else in the largest pixel size below its own, down to `smallest`,
+// for which fits() holds; the smallest size when none does.
+QFont shrunkToFit(const QFont &font, int smallest, const std::function<bool(const QFont &)> &fits);
 
 // The largest size, no larger than `font`'s, at which `text` laid out in `box` with the Qt::AlignmentFlag and
 // Qt::TextFlag `flags` stays inside `box` in at most `maxLines` lines (0: as many as the box holds); the

@@ -126,14 +126,14 @@ class TestConfigFile : public QObject, private WindowControls
     // The window as the LOBBY line describes it, set through its controls.
     void setUpLobby()
     {
-        text(2)->setText("LOBBY");
-        desig(0)->setText("ENTRY");
+        type(text(2), "LOBBY");
+        type(desig(0), "ENTRY");
         moduleList(0)->setPosition(1);
         channelList(0)->setPosition(0);
-        desig(1)->setText("HALL");
+        type(desig(1), "HALL");
         moduleList(1)->setPosition(2);
         channelList(1)->setPosition(2);
-        desig(2)->setText("STAIRS");
+        type(desig(2), "STAIRS");
         moduleList(2)->setPosition(kBlMr);
         for (int k = 3; k < kButtons; ++k)
             moduleList(k)->setPosition(kNa);
@@ -186,7 +186,7 @@ private slots:
             setUpLobby();
             (dropModule ? moduleList(button) : channelList(button))->setPosition(-1);
         }
-        text(2)->clear();
+        type(text(2), QString());
         forget();
         save(path("x.pnl"));
         QVERIFY(status()->isVisible());
@@ -201,7 +201,7 @@ private slots:
     {
         showStatus();
         setUpLobby();
-        text(2)->clear();
+        type(text(2), QString());
         forget();
         save(path("x.pnl"));
         QCOMPARE(messages(), QStringList{"||Name must be entered in PANEL NAME field"});
@@ -223,7 +223,7 @@ private slots:
         QFETCH(QString, name);
         showStatus();
         setUpLobby();
-        text(2)->setText(name);
+        type(text(2), name);
         save(std::nullopt);
         QCOMPARE(dialogs->fileRequests.size(), 1);
         const FileRequest &r = dialogs->fileRequests.first();
@@ -378,7 +378,7 @@ private slots:
         QCOMPARE(text(2)->text(), "PRIOR");
         moduleList(1)->setPosition(kNa);
         channelList(0)->setPosition(6);
-        text(2)->setText("EDITED");
+        type(text(2), "EDITED");
         desig(3)->hide();
         list(22)->setPosition(4);
         moduleList(5)->setPosition(-1);
@@ -457,7 +457,7 @@ private slots:
         QFETCH(QStringList, expectedMessages);
 
         showStatus();
-        text(2)->setText("OLD");
+        type(text(2), "OLD");
         for (int k = 0; k < kButtons; ++k)
             desig(k)->hide();
         QVERIFY(writeAll(path("in.pnl"), bytes));
@@ -482,11 +482,11 @@ private slots:
 
     void roundTrip()
     {
-        text(2)->setText(" \u00C9\u00B0NAME ");
+        type(text(2), " \u00C9\u00B0NAME ");
         const QStringList names{"  LEFT ", "\u00C9\u00B0DOOR", "", "DESIGNATION ", " x", "Z  "};
         const QList<QPair<int, int>> picks{{1, 0}, {16, 8}, {kBlMr, -1}, {kNa, -1}, {6, 9}, {11, 4}};
         for (int k = 0; k < kButtons; ++k) {
-            desig(k)->setText(names[k]);
+            type(desig(k), names[k]);
             moduleList(k)->setPosition(picks[k].first);
             if (picks[k].second >= 0)
                 channelList(k)->setPosition(picks[k].second);
@@ -503,10 +503,10 @@ private slots:
         for (int k = 0; k < kButtons; ++k) {
             moduleList(k)->setPosition(3);
             channelList(k)->setPosition(1);
-            desig(k)->setText("Q");
+            type(desig(k), "Q");
             desig(k)->hide();
         }
-        text(2)->setText("OTHER");
+        type(text(2), "OTHER");
         QCOMPARE(check()->state(), 0);
         list(21)->setPosition(0);
         list(22)->setPosition(0);
@@ -542,7 +542,7 @@ private slots:
         save(path("typed.pnl"));
         QCOMPARE(messages(), QStringList());
         QVERIFY(readAll(path("typed.pnl")).contains(",\"AB C\","));
-        edit->setText("CHANGED");
+        type(edit, "CHANGED");
         open(path("typed.pnl"));
         QCOMPARE(messages(), QStringList());
         QCOMPARE(edit->text(), "AB C");

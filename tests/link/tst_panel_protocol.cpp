@@ -179,7 +179,7 @@ void TestPanelProtocol::readReplyFraming()
 
 void TestPanelProtocol::readShowsThePanel()
 {
-    control<QLineEdit>(QStringLiteral("Text2"))->setText(QStringLiteral("OLD NAME"));
+    type(control<QLineEdit>(QStringLiteral("Text2")), QStringLiteral("OLD NAME"));
     click("READ_CONFIG");
 
     QByteArray expected = "A" + readCmd(63);
@@ -629,8 +629,11 @@ void TestPanelProtocol::readFailingAtBacklightKeepsItsCode()
     };
     click("READ_CONFIG");
     QCOMPARE(status()->text(), kBadData);
+    // The list still shows 60 % and the next write sends its code, 4.
     const SelectionList *backlight = control<SelectionList>(QStringLiteral("List22"));
+    QCOMPARE(backlight->position(), 4);
     QCOMPARE(int(form->editor().blpercent()), backlight->itemDatum(backlight->position()));
+    QCOMPARE(int(form->editor().gather_config().value_or(PanelConfig()).backlight), 4);
 }
 
 void TestPanelProtocol::identityThatDoesNotFitIsNeverTheIdentity()

@@ -29,6 +29,12 @@ struct WindowControls {
     QLineEdit *desig(int k) const { return text(k + 3); }
     panel::StatusBox *status() const { return control<panel::StatusBox>(QStringLiteral("Text1")); }
     panel::RuleCheckBox *check() const { return control<panel::RuleCheckBox>(QStringLiteral("Check1")); }
+    // Types the text over what the box holds, as a user would: the box's own checks apply.
+    static void type(QLineEdit *box, const QString &text)
+    {
+        box->selectAll();
+        box->insert(text);
+    }
     void click(const char *button) const { control<QPushButton>(QString::fromLatin1(button))->click(); }
     // A button's module list set, then its channel list when one is given, as the program sets them.
     void setButton(int k, int module, int channel = -1) const

@@ -152,10 +152,10 @@ class TestEquivalence : public QObject
         case 7: {
             const QString typed = QStringLiteral("T%1").arg(pick(100));
             m_steps << QStringLiteral("typed SW%1 %2").arg(k + 1).arg(typed);
-            window.desig(k)->setText(typed);
+            WindowControls::type(window.desig(k), typed);
             model.setDesignationText(k, typed);
             if (pick(2) == 0) {
-                window.text(2)->setText(typed);
+                WindowControls::type(window.text(2), typed);
                 model.setPanelNameText(typed);
             }
             break;
