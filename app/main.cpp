@@ -202,7 +202,7 @@ int main(int argc, char *argv[])
     const panel::PortChoice port = panel::choosePanelPort(panel::portCandidates(commandLine.port()));
     panel::QtSerialLine line(port.device);
     panel::QtDialogs dialogs;
-    panel::Form1 window(dialogs, line);
+    panel::Form1 window(dialogs, line, panel::kTickMilliseconds);
     window.setPortSource(port.source);
     window.show();
     if (!commandLine.file().isEmpty())

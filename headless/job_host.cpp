@@ -2,9 +2,10 @@
 
 namespace panel {
 
-JobHost::JobHost(CollectingView &messages, const std::atomic<bool> *stop)
+JobHost::JobHost(CollectingView &messages, const std::atomic<bool> *stop, int tickMilliseconds)
     : m_messages(messages)
     , m_stop(stop)
+    , m_tick(tickMilliseconds)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
 }

@@ -2,6 +2,7 @@
 
 #include "model/collecting_view.h"
 #include "link/panel_host.h"
+#include "link/protocol.h"
 #include "model/operation_report.h"
 
 #include <QTimer>
@@ -17,9 +18,10 @@ class JobHost : public PanelHost, public OperationReport
 {
 public:
     // stop: set from anywhere (a signal handler) to abandon the operation under way.
-    JobHost(CollectingView &messages, const std::atomic<bool> *stop = nullptr);
+    JobHost(CollectingView &messages, const std::atomic<bool> *stop = nullptr, int tickMilliseconds = kTickMilliseconds);
 
     QTimer &timer() override { return m_timer; }
+    int tickMilliseconds() const override { return m_tick; }
     bool operationAbandoned() const override { return m_stop && m_stop->load(); }
 
     void reportStatus(const QString &text, std::optional<quint32> colour = std::nullopt) override;
@@ -32,6 +34,7 @@ private:
     CollectingView &m_messages;
     const std::atomic<bool> *m_stop;
     QTimer m_timer;
+    int m_tick;
     QString m_status;
 };
 

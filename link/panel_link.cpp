@@ -44,12 +44,12 @@ bool PanelLink::ended() const
     return m_line.isBroken() || m_host.operationAbandoned();
 }
 
-// Every wait: the timer armed (100 ms, timer_flag = 0, enabled), then the events run, sleeping until the
+// Every wait: the timer armed (the tick, timer_flag = 0, enabled), then the events run, sleeping until the
 // next one, until done holds, the tick comes or the operation ends. Whether done held.
 bool PanelLink::waitFor(const std::function<bool()> &done)
 {
     m_host.timer().setTimerType(Qt::PreciseTimer);
-    m_host.timer().setInterval(kTickMilliseconds);
+    m_host.timer().setInterval(m_host.tickMilliseconds());
     timer_flag = 0;
     m_host.timer().start();
     QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -38,9 +38,8 @@ constexpr int kTimerBuildPeriod = 500;
 
 } // namespace
 
-Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
-    : QWidget(parent)
-    , m_dialogs(dialogs)
+Form1::Form1(Dialogs &dialogs, SerialLine &line, int tickMilliseconds)
+    : m_dialogs(dialogs)
     , m_line(line)
 {
     initImages();
@@ -57,7 +56,7 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent)
 
     m_view = std::make_unique<WidgetView>(*this, m_controls, m_dialogs);
     m_editor = std::make_unique<EditorModel>(*m_view);
-    m_commands = std::make_unique<WindowCommands>(*this, m_controls, m_dialogs, m_line, *m_editor);
+    m_commands = std::make_unique<WindowCommands>(*this, m_controls, m_dialogs, m_line, *m_editor, tickMilliseconds);
     wireControls();
     m_editor->runStartUpSteps();
     m_controls.READ_CONFIG->setFocus(Qt::OtherFocusReason);

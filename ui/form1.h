@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/protocol.h"
 #include "link/serial_ports.h"
 #include "ui/form1_controls.h"
 
@@ -23,7 +24,8 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 public:
-    Form1(Dialogs &dialogs, SerialLine &line, QWidget *parent = nullptr);
+    // tickMilliseconds: the panel operations' tick, 100 ms for a panel.
+    Form1(Dialogs &dialogs, SerialLine &line, int tickMilliseconds = kTickMilliseconds);
     ~Form1() override;
 
     // The configuration being edited; setting it runs the rules as a click does.

@@ -16,12 +16,13 @@
 namespace panel {
 
 WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line,
-                               EditorModel &editor)
+                               EditorModel &editor, int tickMilliseconds)
     : m_window(window)
     , m_controls(controls)
     , m_dialogs(dialogs)
     , m_line(line)
     , m_editor(editor)
+    , m_tick(tickMilliseconds)
 {
 }
 
@@ -135,9 +136,11 @@ void WindowCommands::reportStatus(const QString &text, std::optional<quint32> co
 {
     m_lastStatus = text;
     m_controls.Text1->setVisible(true);
-    if (colour)
+    // A status told again as it stands changes nothing on the screen (nor for a screen reader).
+    if (colour && *colour != m_controls.Text1->colour())
         m_controls.Text1->setColour(*colour);
-    setStatusText(text);
+    if (text != m_controls.Text1->text())
+        setStatusText(text);
 }
 
 void WindowCommands::hideStatus() { m_controls.Text1->setVisible(false); }

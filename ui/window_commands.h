@@ -24,7 +24,8 @@ struct PanelResult;
 class WindowCommands : public OperationReport, public PanelHost, public ConfigFileHost
 {
 public:
-    WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line, EditorModel &editor);
+    WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line, EditorModel &editor,
+                   int tickMilliseconds);
 
     void readConfig();
     void writeConfig();
@@ -43,6 +44,7 @@ public:
     void message(const QString &text, const QString &title) override;
     // PanelHost
     QTimer &timer() override;
+    int tickMilliseconds() const override { return m_tick; }
     bool operationAbandoned() const override { return m_closeRequested; }
     // ConfigFileHost
     std::optional<QString> chooseFile(bool save, const QString &title, const QString &filter,
@@ -64,6 +66,7 @@ private:
     Dialogs &m_dialogs;
     SerialLine &m_line;
     EditorModel &m_editor;
+    int m_tick;
     QString m_dialogFileName; // what the file dialog keeps between uses
     QString m_lastStatus;     // of the command under way
     QString m_lastMessage;
