@@ -1,9 +1,14 @@
-// The window against the simulated panel on a real pseudo-terminal, through QSerialPort.
-#include "headless/job_host.h"
+// Panel operations against the simulated panel on real pseudo-terminals, through QSerialPort: the window
+// itself for a read and a write, and the link for every fault and reply style the simulator offers.
+// Those run all at once, one panel and one thread each, when the suite starts; each row then checks its own.
+#include "at_once.h"
 #include "link/panel_operations.h"
 #include "link/qt_serial_line.h"
+#include "model/collecting_view.h"
+#include "model/editor_model.h"
 #include "model/status_texts.h"
 #include "recording_dialogs.h"
+#include "recording_host.h"
 #include "sim_process.h"
 #include "ui/form1.h"
 #include "ui/rule_check_box.h"
@@ -11,7 +16,6 @@
 #include "ui/status_box.h"
 #include "window_controls.h"
 
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,33 +23,129 @@
 
 using namespace panel;
 
+namespace {
+
+const QString kAnyStatus = QStringLiteral("*"); // a row whose status does not matter
+
+// One simulated panel and the operations run on it, in order: true a write of kConfiguration, false a read.
+struct SimCase {
+    const char *name;
+    QStringList options;
+    QList<bool> writes;
+    QString status; // the first operation's last status, or kAnyStatus
+    QString messageTitle;
+
+    std::unique_ptr<SimProcess> sim;
+    QList<PanelResult> done;
+    QStringList statuses; // each operation's last status
+    QStringList messages; // the link's and the rules' messages, as "title|text" and "|text"
+};
+
+// Every field differs from the simulator's factory set, and every kind of code is there.
+PanelConfig configuration()
+{
+    PanelConfig config;
+    config.code = {159, 24, 158, 0, 9, 160};
+    config.feature = 1;
+    config.indicator = 6;
+    config.backlight = 3;
+    return config;
+}
+
+std::vector<SimCase> simCases()
+{
+    std::vector<SimCase> cases;
+    const auto add = [&cases](const char *name, QStringList options, QList<bool> writes, QString status,
+                              QString title = QString()) {
+        cases.push_back({name, std::move(options), std::move(writes), std::move(status), std::move(title), {}, {}, {}, {}});
+    };
+    const QString baud = QStringLiteral("--baud-timing");
+    // A faulty panel, and the next operation on it, which must run to its end as well.
+    add("no answer", {"--no-answer"}, {false, false}, kNoResponse);
+    add("hail answered from attempt 3", {"--hail-from", "3"}, {false, false}, kReadSuccessful);
+    add("hail answered from attempt 7", {"--hail-from", "7"}, {true, true}, kNoResponse);
+    add("another identity, read", {"--identity", "74"}, {false, false}, kCommunicationsOk, kMismatchTitle);
+    add("another identity, write", {"--identity", "74"}, {true, true}, kCommunicationsOk, kMismatchTitle);
+    add("read-back differs at 4", {"--readback-differs", "4"}, {true, true}, kBadData);
+    add("out of range at 2", {"--out-of-range", "2"}, {false, false}, kBadData);
+    add("short replies, read", {"--short-replies"}, {false, false}, kBadData);
+    add("short replies, write", {"--short-replies"}, {true, true}, kBadData);
+    // Answers that come only after the sixth hail's wait has ended.
+    add("late replies", {"--late-replies", "700"}, {false, false}, kNoResponse);
+    add("line closed during a read", {"--close-after", "5"}, {false, false}, kBadData);
+    add("line closed during a write", {"--close-after", "6"}, {true, true}, kBadData);
+    // Each reply style at byte timing: a write, then a read that must bring back exactly what was written.
+    for (const char *style : {"plain", "spaced", "long", "crlf"})
+        add(style, {baud, "--reply-style", style}, {true, false}, kProgrammed);
+    // Replies that come after their tick answer nothing: at worst no answer, never a panel of another kind.
+    for (const char *late : {"late by 300 ms", "late by 300 ms again", "late by 300 ms, third", "late by 300 ms, fourth"})
+        add(late, {baud, "--late-replies", "300"}, {false}, kAnyStatus);
+    return cases;
+}
+
+// The operations of one case, on the thread that runs it.
+void runCase(SimCase &c)
+{
+    QtSerialLine line(c.sim->devicePath());
+    for (const bool writing : c.writes) {
+        RecordingHost host(kTickMilliseconds);
+        CollectingView view;
+        EditorModel editor(view);
+        editor.runStartUpSteps();
+        c.done << (writing ? write_config(host, host, line, configuration()) : read_config(host, host, line, editor));
+        c.statuses << host.status();
+        c.messages << host.messages;
+        for (const QString &message : view.messages())
+            c.messages << QLatin1Char('|') + message;
+    }
+}
+
+} // namespace
+
 class TestPanelEndToEnd : public QObject, private WindowControls
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
     void readShowsTheRegisters();
     void writeStoresExactlyTenRegisters();
-    void writeThenReadRoundTrips();
+    void missingDevice();
+    void faultModes_data();
+    void faultModes();
     void replyStylesAtByteTiming_data();
     void replyStylesAtByteTiming();
     void lateRepliesAreNeverAnotherPanel();
-    void faultModes_data();
-    void faultModes();
-    void missingDevice();
 
 private:
     void startPanel(const QStringList &options);
     QMap<int, int> storedRegisters();
+    void addRows(const QString &kind);
+    SimCase &caseOfRow();
 
     QTemporaryDir m_dir;
     QProcess m_sim;
     RecordingDialogs m_dialogs;
     std::unique_ptr<QtSerialLine> m_line;
+    std::vector<SimCase> m_cases;
 };
+
+void TestPanelEndToEnd::initTestCase()
+{
+    m_cases = simCases();
+    std::vector<std::function<void()>> jobs;
+    for (size_t i = 0; i < m_cases.size(); ++i) {
+        SimCase &c = m_cases[i];
+        c.sim = std::make_unique<SimProcess>();
+        const QString state = m_dir.filePath(QStringLiteral("case%1.txt").arg(i));
+        QVERIFY2(c.sim->start(QStringList{QStringLiteral("--state"), state} + c.options), c.name);
+        jobs.push_back([&c] { runCase(c); });
+    }
+    runAtOnce(jobs);
+}
 
 void TestPanelEndToEnd::init()
 {
@@ -123,131 +223,6 @@ void TestPanelEndToEnd::writeStoresExactlyTenRegisters()
         QCOMPARE(after.value(reg), before.value(reg, reg == 63 ? 73 : 0));
 }
 
-void TestPanelEndToEnd::writeThenReadRoundTrips()
-{
-    startPanel({QStringLiteral("--baud-timing")});
-    const int modules[6] = {16, 1, 17, 0, 8, 12};
-    const int channels[6] = {9, 0, -1, -1, 3, 7};
-    for (int k = 0; k < 6; ++k) {
-        list(2 * k + 1)->setPosition(modules[k]);
-        if (channels[k] >= 0)
-            list(2 * k + 2)->setPosition(channels[k]);
-    }
-    list(21)->setPosition(4);
-    list(22)->setPosition(6);
-    click("WRITE_CONFIG");
-    QCOMPARE(status()->text(), kProgrammed);
-
-    // A fresh window shows exactly what was written.
-    form = std::make_unique<Form1>(m_dialogs, *m_line);
-    click("READ_CONFIG");
-    QCOMPARE(status()->text(), kReadSuccessful);
-    // "P" with channel "10" is code 159, which reads back as "BL/MR".
-    QCOMPARE(list(1)->position(), 17);
-    for (int k = 1; k < 6; ++k) {
-        QCOMPARE(list(2 * k + 1)->position(), modules[k]);
-        if (channels[k] >= 0)
-            QCOMPARE(list(2 * k + 2)->position(), channels[k]);
-    }
-    QCOMPARE(list(21)->position(), 4);
-    QCOMPARE(list(22)->position(), 6);
-    QCOMPARE(form->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->state(), 0);
-}
-
-void TestPanelEndToEnd::replyStylesAtByteTiming_data()
-{
-    QTest::addColumn<QString>("style");
-    for (const char *style : {"plain", "spaced", "long", "crlf"})
-        QTest::newRow(style) << QString::fromLatin1(style);
-}
-
-// Each reply is taken whole, however long: a value never spills into the next register's reply.
-void TestPanelEndToEnd::replyStylesAtByteTiming()
-{
-    QFETCH(QString, style);
-    startPanel({QStringLiteral("--baud-timing"), QStringLiteral("--reply-style"), style});
-    PanelConfig config;
-    config.code = {159, 24, 158, 0, 9, 160};
-    config.feature = 1;
-    config.indicator = 6;
-    config.backlight = 3;
-    CollectingView messages;
-    JobHost host(messages);
-    QCOMPARE(write_config(host, host, *m_line, config).outcome, PanelOutcome::Done);
-    EditorModel editor(messages);
-    editor.runStartUpSteps();
-    const PanelResult read = read_config(host, host, *m_line, editor);
-    QCOMPARE(read.outcome, PanelOutcome::Done);
-    QCOMPARE(host.status(), kReadSuccessful);
-    QVERIFY(configSeen(read.registers) == config);
-    QCOMPARE(messages.messages(), QStringList());
-}
-
-// Replies that come after their tick answer nothing: at worst no answer, never a panel of another kind.
-void TestPanelEndToEnd::lateRepliesAreNeverAnotherPanel()
-{
-    startPanel({QStringLiteral("--baud-timing"), QStringLiteral("--late-replies"), QStringLiteral("300")});
-    for (int run = 0; run < 4; ++run) {
-        CollectingView messages;
-        JobHost host(messages);
-        EditorModel editor(messages);
-        editor.runStartUpSteps();
-        const PanelOutcome outcome = read_config(host, host, *m_line, editor).outcome;
-        QVERIFY2(outcome == PanelOutcome::BadData || outcome == PanelOutcome::NoResponse, qPrintable(host.status()));
-        QCOMPARE(messages.messages(), QStringList());
-    }
-}
-
-void TestPanelEndToEnd::faultModes_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("finalStatus");
-    QTest::addColumn<QString>("messageTitle");
-
-    const QString read = QStringLiteral("READ_CONFIG");
-    const QString write = QStringLiteral("WRITE_CONFIG");
-    QTest::newRow("no answer") << QStringList{"--no-answer"} << read << kNoResponse << QString();
-    QTest::newRow("hail answered from attempt 3") << QStringList{"--hail-from", "3"} << read << kReadSuccessful << QString();
-    QTest::newRow("hail answered from attempt 7") << QStringList{"--hail-from", "7"} << write << kNoResponse
-                                                  << QString();
-    QTest::newRow("another identity, read") << QStringList{"--identity", "74"} << read
-                                            << QStringLiteral("COMMUNICATIONS OK") << kMismatchTitle;
-    QTest::newRow("another identity, write") << QStringList{"--identity", "74"} << write
-                                             << QStringLiteral("COMMUNICATIONS OK") << kMismatchTitle;
-    QTest::newRow("read-back differs at 4") << QStringList{"--readback-differs", "4"} << write << kBadData
-                                            << QString();
-    QTest::newRow("out of range at 2") << QStringList{"--out-of-range", "2"} << read << kBadData << QString();
-    QTest::newRow("short replies, read") << QStringList{"--short-replies"} << read << kBadData << QString();
-    QTest::newRow("short replies, write") << QStringList{"--short-replies"} << write << kBadData << QString();
-    // Answers that come only after the sixth hail's wait has ended.
-    QTest::newRow("late replies") << QStringList{"--late-replies", "700"} << read << kNoResponse << QString();
-    QTest::newRow("line closed during a read") << QStringList{"--close-after", "5"} << read << kBadData << QString();
-    QTest::newRow("line closed during a write") << QStringList{"--close-after", "6"} << write << kBadData
-                                                << QString();
-    QTest::newRow("spaced replies") << QStringList{"--reply-style", "spaced"} << read << kReadSuccessful << QString();
-    QTest::newRow("long replies") << QStringList{"--reply-style", "long"} << read << kReadSuccessful << QString();
-}
-
-void TestPanelEndToEnd::faultModes()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, command);
-    QFETCH(QString, finalStatus);
-    QFETCH(QString, messageTitle);
-    startPanel(options);
-    for (int n : {1, 3, 5, 7, 9, 11})
-        list(n)->setPosition(0);
-    click(qPrintable(command));
-    QCOMPARE(status()->text(), finalStatus);
-    QCOMPARE(m_dialogs.messages.size(), messageTitle.isEmpty() ? 0 : 1);
-    if (!messageTitle.isEmpty())
-        QCOMPARE(m_dialogs.messages[0].title, messageTitle);
-    // The window is still usable: the next operation runs to its end as well.
-    click(qPrintable(command));
-    QVERIFY(!status()->text().isEmpty());
-}
-
 void TestPanelEndToEnd::missingDevice()
 {
     m_line = std::make_unique<QtSerialLine>(m_dir.filePath(QStringLiteral("ttyNONE")));
@@ -258,6 +233,61 @@ void TestPanelEndToEnd::missingDevice()
                              + m_dir.filePath(QStringLiteral("ttyNONE")) + QStringLiteral(": ")),
              qPrintable(text));
     QCOMPARE(status()->colour(), 0xFFu);
+}
+
+// One row for each case whose options hold `kind` ("" for the faults: no byte timing).
+void TestPanelEndToEnd::addRows(const QString &kind)
+{
+    QTest::addColumn<int>("index");
+    for (size_t i = 0; i < m_cases.size(); ++i) {
+        const QStringList &options = m_cases[i].options;
+        const bool timed = options.contains(QStringLiteral("--baud-timing"));
+        if (kind.isEmpty() ? !timed : options.contains(kind))
+            QTest::newRow(m_cases[i].name) << int(i);
+    }
+}
+
+SimCase &TestPanelEndToEnd::caseOfRow()
+{
+    QFETCH(int, index);
+    return m_cases[size_t(index)];
+}
+
+void TestPanelEndToEnd::faultModes_data() { addRows(QString()); }
+
+void TestPanelEndToEnd::faultModes()
+{
+    const SimCase &c = caseOfRow();
+    QCOMPARE(c.statuses.size(), 2);
+    QCOMPARE(c.statuses[0], c.status);
+    QCOMPARE(c.messages.size(), c.messageTitle.isEmpty() ? 0 : 2); // once for each operation
+    if (!c.messageTitle.isEmpty())
+        QVERIFY(c.messages[0].startsWith(c.messageTitle + QLatin1Char('|')));
+    // The line is still usable: the next operation runs to its end as well.
+    QVERIFY(!c.statuses[1].isEmpty());
+}
+
+void TestPanelEndToEnd::replyStylesAtByteTiming_data() { addRows(QStringLiteral("--reply-style")); }
+
+// Each reply is taken whole, however long: a value never spills into the next register's reply.
+void TestPanelEndToEnd::replyStylesAtByteTiming()
+{
+    const SimCase &c = caseOfRow();
+    QCOMPARE(c.statuses, QStringList({kProgrammed, kReadSuccessful}));
+    QVERIFY(configSeen(c.done[0].registers) == configuration());
+    QVERIFY(configSeen(c.done[1].registers) == configuration());
+    QCOMPARE(c.messages, QStringList());
+}
+
+void TestPanelEndToEnd::lateRepliesAreNeverAnotherPanel()
+{
+    for (const SimCase &c : m_cases) {
+        if (!c.options.contains(QStringLiteral("--late-replies")) || !c.options.contains(QStringLiteral("--baud-timing")))
+            continue;
+        const PanelOutcome outcome = c.done.value(0).outcome;
+        QVERIFY2(outcome == PanelOutcome::BadData || outcome == PanelOutcome::NoResponse, qPrintable(c.statuses.value(0)));
+        QCOMPARE(c.messages, QStringList());
+    }
 }
 
 QTEST_MAIN(TestPanelEndToEnd)
