@@ -11,7 +11,8 @@
 namespace {
 
 constexpr int kReplyWaitMs = 2000;
-constexpr int kSilenceMs = 300;
+// Well beyond the simulator's answer time, to check for silence (a later reply would pass unseen, never fail).
+constexpr int kSilenceMs = 60;
 constexpr quint64 kSeed = 1;
 constexpr int kWriteCommands = 22; // what a whole write sends: hail, identity, then write and read 0..9
 
