@@ -314,16 +314,31 @@ private slots:
             commands << jsonOf(line).value(QStringLiteral("command")).toString();
         commands.sort();
         QCOMPARE(commands, QStringList({"backup", "backup", "write", "write"}));
-        QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--port"), m_sims.back()->devicePath()}, &lines, &errors, {}, kept), 0);
-        QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].contains(QStringLiteral("  write  ")) && lines[1].contains(QStringLiteral("  backup  ")),
-                 qPrintable(lines.join('\n')));
+        // The port under its full name and under the short name --port also takes.
+        const QString device = m_sims.back()->devicePath();
+        for (const QString &port : {device, device.mid(int(qstrlen("/dev/")))}) {
+            QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--port"), port}, &lines, &errors, {}, kept), 0);
+            QCOMPARE(lines.size(), 2);
+            QVERIFY2(lines[0].contains(QStringLiteral("  write  ")) && lines[1].contains(QStringLiteral("  backup  ")),
+                     qPrintable(lines.join('\n')));
+        }
 
         const QString broken = path(QStringLiteral("broken"));
         QVERIFY(QDir().mkpath(broken + QStringLiteral("/panelconfig/history/journal.jsonl")));
         QCOMPARE(run(arguments, &lines, &errors, {}, broken), 0);
         QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
         QCOMPARE(errors.count(QStringLiteral("the history could not be kept")), 1);
+
+        // A journal that is a FIFO is refused at once, by the operations and by the listing.
+        const QString fifo = path(QStringLiteral("fifo"));
+        QVERIFY(QDir().mkpath(fifo + QStringLiteral("/panelconfig/history")));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo + QStringLiteral("/panelconfig/history/journal.jsonl")).constData(), 0600), 0);
+        QCOMPARE(run(arguments, &lines, &errors, {}, fifo), 0);
+        QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
+        QVERIFY2(errors.contains(QStringLiteral("journal.jsonl is a FIFO")), qPrintable(errors));
+        QCOMPARE(run({QStringLiteral("--history")}, &lines, &errors, {}, fifo), 4);
+        QVERIFY2(errors.contains(QStringLiteral("the history cannot be read: ")) && errors.contains(QStringLiteral("is a FIFO")),
+                 qPrintable(errors));
     }
 
     // A panel read into a file verifies against that file; another panel differs from it.
