@@ -289,7 +289,7 @@ private slots:
         QTest::newRow("all, newest first") << "" << false << QStringList{"t3", "t2", "t1"} << "  ";
         QTest::newRow("control characters escaped") << "/dev/pts/5" << false << QStringList{"t1"}
                                                      << "write  pts/5: SWITCH PANEL HAS BEEN PROGRAMMED: \\x1b[2J (exit 0)  "
-                                                        "\"\\x1b]0;X\\x07\"";
+                                                        "\"\\x1b]0;X\\x07\\x9b\"";
         QTest::newRow("as JSON") << "" << true << QStringList{"t3", "t2", "t1"} << "{\"";
         QTest::newRow("a short name for an entry's full name") << "ttyUSB0" << false << QStringList{"t2"} << "/dev/ttyUSB0";
         QTest::newRow("a link to an entry's device") << "@LINK" << false << QStringList{"t3"} << "  null: ";
@@ -313,7 +313,7 @@ private slots:
                        .toJson(QJsonDocument::Compact) + '\n';
         };
         QVERIFY(writeAll(history.journalPath(),
-                         line("t1", "pts/5", "SWITCH PANEL HAS BEEN PROGRAMMED\n\x1b[2J", "\x1b]0;X\a")
+                         line("t1", "pts/5", "SWITCH PANEL HAS BEEN PROGRAMMED\n\x1b[2J", QStringLiteral("\x1b]0;X\a") + QChar(0x9b))
                              + line("t2", "/dev/ttyUSB0", "SWITCH PANEL HAS BEEN PROGRAMMED", "LOBBY")
                              + "{\"time\":\"cut\"\n" + line("t3", "null", "SWITCH PANEL HAS BEEN PROGRAMMED", "")));
         QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("LINK"))));
@@ -326,7 +326,7 @@ private slots:
         QCOMPARE(listHistory(history, port, json, out, err), int(kExitDone));
 
         const QByteArray printed = readAll(outFile.fileName());
-        for (const char control : {'\x1b', '\a'})
+        for (const QByteArray &control : {QByteArray("\x1b"), QByteArray("\a"), QByteArray("\xc2\x9b")}) // ESC, BEL, CSI
             QVERIFY(!printed.contains(control));
         QStringList listed;
         for (const QString &printedLine : QString::fromUtf8(printed).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -335,7 +335,7 @@ private slots:
                 const QJsonObject entry = QJsonDocument::fromJson(printedLine.toUtf8()).object();
                 listed << entry.value("time").toString();
                 if (listed.constLast() == "t1")
-                    QCOMPARE(entry.value("panel_name").toString(), QStringLiteral("\x1b]0;X\a"));
+                    QCOMPARE(entry.value("panel_name").toString(), QStringLiteral("\x1b]0;X\a") + QChar(0x9b));
             } else {
                 listed << printedLine.section(QStringLiteral("  "), 0, 0);
             }
