@@ -12,9 +12,9 @@ namespace panel {
 
 namespace {
 
-constexpr qint64 kBlock = 64 * 1024;
+constexpr qint64 kBlock = qint64(64) * 1024;
 // A journal line is well under a few kilobytes; anything this long is no line of its own.
-constexpr qsizetype kLongestLine = 1024 * 1024;
+constexpr qsizetype kLongestLine = qsizetype(1024) * 1024;
 
 // The bytes from offset to offset + size, or an empty array (with errno) when they cannot be read.
 QByteArray readBlock(int fd, qint64 offset, qint64 size)
