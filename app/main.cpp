@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "file/history.h"
+#include "headless/history_listing.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
 #include "headless/text_output.h"
@@ -10,8 +11,6 @@
 #include "ui/form1.h"
 
 #include <QApplication>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
@@ -60,30 +59,13 @@ void handleStopSignals()
     sigaction(SIGPIPE, &ignore, nullptr);
 }
 
-// The journal, newest first: one line an operation, or its JSON line as kept.
+// The journal, newest first. A listing has nothing to finish or tidy: Ctrl+C, SIGTERM and SIGHUP end it
+// at once, whatever it waits for (a terminal or a pipe that takes no more).
 int printHistory(const panel::CommandLine &commandLine, panel::TextOutput &out, panel::TextOutput &err)
 {
-    const panel::History::Listing listing = panel::History().entries(commandLine.port());
-    if (!listing.error.isEmpty()) {
-        err.writeLine(QStringLiteral("panelconfig: the history cannot be read: ") + listing.error);
-        return panel::kExitFileFailure;
-    }
-    for (const QJsonObject &entry : listing.entries) {
-        const auto text = [&entry](const char *key) { return entry.value(QLatin1String(key)).toString(); };
-        if (commandLine.json()) {
-            out.writeLine(QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact)));
-            continue;
-        }
-        QString line = QStringLiteral("%1  %2  %3: %4 (exit %5)")
-                           .arg(text("time"), text("command"), text("port"), text("result").replace(QChar(10), QStringLiteral(": ")))
-                           .arg(entry.value(QStringLiteral("exit_code")).toInt());
-        if (!text("panel_name").isEmpty())
-            line += QStringLiteral("  \"%1\"").arg(text("panel_name"));
-        if (!text("snapshot").isEmpty())
-            line += QStringLiteral("  ") + text("snapshot");
-        out.writeLine(line);
-    }
-    return out.failed() ? int(panel::kExitFileFailure) : int(panel::kExitDone);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, SIG_DFL);
+    return panel::listHistory(panel::History(), commandLine.port(), commandLine.json(), out, err);
 }
 
 // A standard descriptor that was closed (panelconfig >&-) would be taken by the next file opened, the

@@ -1,5 +1,7 @@
 #include "file/atomic_file.h"
 
+#include "file/own_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,19 +30,6 @@ QString resolvedTarget(const QString &path)
     if (info.isSymLink() && info.exists())
         return info.canonicalFilePath();
     return info.absoluteFilePath();
-}
-
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a FIFO");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    return QStringLiteral("not a regular file");
 }
 
 // A hidden name beside the target, made with O_EXCL so that nothing already there is touched.
@@ -156,7 +145,7 @@ SaveOutcome saveAtomically(const QString &path, const QByteArray &bytes, Existin
     // The file is whole in its place; only whether the rename itself survives a crash is left.
     failure = syncFolder(info.absolutePath());
     if (!failure.isEmpty())
-        return {SaveOutcome::Failed, failure};
+        return {SaveOutcome::SavedUnconfirmed, failure};
     return {};
 }
 

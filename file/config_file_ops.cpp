@@ -9,6 +9,11 @@
 
 namespace panel {
 
+QString savedUnconfirmedText()
+{
+    return QStringLiteral("THE CONFIGURATION FILE HAS BEEN SAVED, BUT IT COULD NOT BE CONFIRMED ON DISK");
+}
+
 QString openRefusedText()
 {
     const QChar lf(10);
@@ -109,7 +114,9 @@ void save_config_file(OperationReport &report, ConfigFileHost &host, const std::
     if (!path || path->isEmpty())
         return;
     const SaveOutcome saved = save_named_config(*path, *named);
-    if (!saved.saved()) {
+    if (saved.kind == SaveOutcome::SavedUnconfirmed) {
+        report.message(savedUnconfirmedText() + QChar(10) + *path + QStringLiteral(": ") + saved.reason, QString());
+    } else if (!saved.saved()) {
         report.message(QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED") + QChar(10) + *path
                            + QStringLiteral(": ") + saved.reason,
                        QString());

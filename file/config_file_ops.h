@@ -39,6 +39,9 @@ inline const QString kConfigFileFilter = QStringLiteral("TALMIRAX CONFIGURATION 
 
 // The message of a refused open.
 QString openRefusedText();
+// The first line of a save's message when the new file is in place but the folder could not be synced:
+// a crash soon after might still bring back the old file, or none.
+QString savedUnconfirmedText();
 // The dialog filter "description|pattern" as Qt spells a name filter.
 QString qtNameFilter(const QString &filter);
 

@@ -2,6 +2,7 @@
 
 #include "file/append_log.h"
 #include "file/config_file_ops.h"
+#include "file/own_files.h"
 #include "model/app_settings.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
@@ -9,14 +10,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace panel {
 
@@ -107,23 +111,39 @@ QString History::snapshotName(const HistoryEntry &entry)
              fileNamePart(QFileInfo(entry.port).fileName()));
 }
 
-// The folder and its parents; the folder itself is the user's alone.
+// The folder and its parents; the folder itself is the user's alone: made 0700, or narrowed to it.
 QString History::makeFolder() const
 {
-    const QFileInfo info(m_folder);
-    if (info.isDir())
-        return QString();
-    if (!QDir().mkpath(info.absolutePath()))
-        return QStringLiteral("%1 cannot be made").arg(info.absolutePath());
-    if (::mkdir(QFile::encodeName(m_folder).constData(), kFolderMode) != 0 && errno != EEXIST)
-        return QStringLiteral("%1: %2").arg(m_folder, QString::fromLocal8Bit(std::strerror(errno)));
-    return QFileInfo(m_folder).isDir() ? QString() : QStringLiteral("%1 is not a folder").arg(m_folder);
+    OwnFile folder = openOwn(m_folder, O_RDONLY | O_DIRECTORY, OwnFile::Folder, true);
+    if (folder.missing) {
+        const QString parent = QFileInfo(m_folder).absolutePath();
+        if (!QDir().mkpath(parent))
+            return QStringLiteral("%1 cannot be made").arg(parent);
+        if (::mkdir(QFile::encodeName(m_folder).constData(), kFolderMode) != 0 && errno != EEXIST)
+            return QStringLiteral("%1: %2").arg(m_folder, QString::fromLocal8Bit(std::strerror(errno)));
+        folder = openOwn(m_folder, O_RDONLY | O_DIRECTORY, OwnFile::Folder, true);
+    }
+    if (folder.fd < 0)
+        return folder.refusal;
+    ::close(folder.fd);
+    return QString();
 }
 
-QString History::keep(const HistoryEntry &entry)
+// Why the folder may not be read as the history, or nothing (no folder yet included).
+QString History::folderRefusal() const
 {
-    if (QString failure = makeFolder(); !failure.isEmpty())
-        return failure;
+    const OwnFile folder = openOwn(m_folder, O_RDONLY | O_DIRECTORY, OwnFile::Folder, false);
+    if (folder.fd >= 0)
+        ::close(folder.fd);
+    return folder.missing ? QString() : folder.refusal;
+}
+
+HistoryKept History::keep(const HistoryEntry &entry)
+{
+    HistoryKept kept;
+    kept.failure = makeFolder();
+    if (!kept.failure.isEmpty())
+        return kept;
     QStringList failures;
     QString snapshot;
     if (entry.snapshot) {
@@ -135,68 +155,94 @@ QString History::keep(const HistoryEntry &entry)
                 save_named_config(m_folder + QLatin1Char('/') + name, *entry.snapshot, ExistingFile::Keep, kFileMode);
             if (saved.saved())
                 snapshot = name;
-            else if (saved.kind == SaveOutcome::Failed)
+            if (saved.kind == SaveOutcome::SavedUnconfirmed)
+                kept.warning = QStringLiteral("the snapshot %1 was kept, but its durability could not be confirmed: %2")
+                                   .arg(name, saved.reason);
+            if (saved.kind == SaveOutcome::Failed)
                 break;
         }
         if (snapshot.isEmpty())
             failures << QStringLiteral("the snapshot could not be saved");
     }
     AppendLog journal;
-    QString failure = journal.open(journalPath(), kFileMode);
+    QString failure = journal.open(journalPath(), kFileMode, AppendLog::Accept::OwnRegularFile);
     if (failure.isEmpty())
         failure = journal.append(QJsonDocument(journalLine(entry, snapshot)).toJson(QJsonDocument::Compact));
     if (!failure.isEmpty())
-        failures << QStringLiteral("%1: %2").arg(journalPath(), failure);
+        failures << (failure.startsWith(journalPath()) ? failure : QStringLiteral("%1: %2").arg(journalPath(), failure));
     if (!snapshot.isEmpty()) {
-        if (const QString pruned = prune(); !pruned.isEmpty())
+        if (const QString pruned = prune(snapshot); !pruned.isEmpty())
             failures << pruned;
     }
-    return failures.join(QStringLiteral("; "));
+    kept.failure = failures.join(QStringLiteral("; "));
+    return kept;
 }
 
-// The newest snapshots stay while both limits allow; the older ones go.
-QString History::prune() const
+// While either limit is passed, the snapshots go that the newest journal lines do not name: they are
+// taken newest first in the order the journal recorded them (whatever the clock said, so the names'
+// times tell nothing), the one just written before all, and those the journal does not name at all last.
+QString History::prune(const QString &justWritten) const
 {
-    QDir folder(m_folder);
-    QFileInfoList snapshots;
-    for (const QFileInfo &info : folder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::Reversed)) {
-        if (kSnapshotPattern.match(info.fileName()).hasMatch() && !info.isSymLink())
-            snapshots << info;
-    }
-    int kept = 0;
-    qint64 bytes = 0;
-    bool full = false;
-    QStringList failed;
-    for (const QFileInfo &info : snapshots) {
-        full = full || kept >= m_retention.snapshots || bytes + info.size() > m_retention.bytes;
-        if (!full) {
-            ++kept;
-            bytes += info.size();
-        } else if (!QFile::remove(info.filePath())) {
-            failed << info.fileName();
+    QHash<QString, qint64> sizes;
+    qint64 total = 0;
+    for (const QFileInfo &info : QDir(m_folder).entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (kSnapshotPattern.match(info.fileName()).hasMatch() && !info.isSymLink()) {
+            sizes.insert(info.fileName(), info.size());
+            total += info.size();
         }
     }
+    if (sizes.size() <= m_retention.snapshots && total <= m_retention.bytes)
+        return QString();
+
+    QSet<QString> kept;
+    qint64 bytes = 0;
+    bool full = false;
+    const auto keepNamed = [&](const QString &name) {
+        if (full || kept.contains(name) || !sizes.contains(name))
+            return;
+        const qint64 size = sizes.value(name);
+        if (!kept.isEmpty() && (kept.size() >= m_retention.snapshots || bytes + size > m_retention.bytes)) {
+            full = true;
+            return;
+        }
+        kept.insert(name);
+        bytes += size;
+    };
+    keepNamed(justWritten);
+    const JournalRead read = readEntries([&](const QJsonObject &line) {
+        keepNamed(line.value(QStringLiteral("snapshot")).toString());
+        return !full;
+    });
+    // Without the journal's order nothing can be told old.
+    if (!read.error.isEmpty())
+        return QStringLiteral("old snapshots were not removed: ") + read.error;
+    QStringList failed;
+    for (auto snapshot = sizes.cbegin(); snapshot != sizes.cend(); ++snapshot) {
+        if (!kept.contains(snapshot.key()) && !QFile::remove(m_folder + QLatin1Char('/') + snapshot.key()))
+            failed << snapshot.key();
+    }
+    failed.sort();
     return failed.isEmpty() ? QString() : QStringLiteral("old snapshots could not be removed: ") + failed.join(QStringLiteral(", "));
 }
 
-History::Listing History::entries(const QString &port) const
+JournalRead History::readEntries(const std::function<bool(const QJsonObject &)> &take) const
 {
-    Listing listing;
-    QFile journal(journalPath());
-    if (!journal.exists())
-        return listing;
-    if (!journal.open(QIODevice::ReadOnly)) {
-        listing.error = QStringLiteral("%1: %2").arg(journalPath(), journal.errorString());
-        return listing;
+    JournalRead read;
+    read.error = folderRefusal();
+    if (!read.error.isEmpty())
+        return read;
+    const OwnFile journal = openOwn(journalPath(), O_RDONLY, OwnFile::Regular, false);
+    if (journal.missing)
+        return read;
+    if (journal.fd < 0) {
+        read.error = journal.refusal;
+        return read;
     }
-    while (!journal.atEnd()) {
-        const QJsonObject line = QJsonDocument::fromJson(journal.readLine()).object();
-        if (line.isEmpty())
-            continue; // a line cut short by a crash tells nothing
-        if (port.isEmpty() || line.value(QStringLiteral("port")).toString() == port)
-            listing.entries.prepend(line);
-    }
-    return listing;
+    read = readNewestFirst(journal.fd, take);
+    ::close(journal.fd);
+    if (!read.error.isEmpty())
+        read.error = QStringLiteral("%1: %2").arg(journalPath(), read.error);
+    return read;
 }
 
 QJsonArray registersJson(const SeenRegisters &registers)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file/journal_reader.h"
 #include "model/panel_config.h"
 
 #include <QDateTime>
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace panel {
@@ -44,9 +46,16 @@ struct Retention {
     qint64 bytes = qint64(100) * 1000 * 1000;
 };
 
+// What keeping an entry left to say: what was not kept and why, and what was kept but is not sure.
+struct HistoryKept {
+    QString failure;
+    QString warning; // a snapshot kept whose durability could not be confirmed
+};
+
 // The history of this machine's panel operations, in a folder of the user's own (mode 0700): the
 // journal, one JSON line an operation, and the snapshots (mode 0600). Nothing outside the folder is
-// ever written or removed, and the journal never is.
+// ever written or removed, and the journal never is. A folder or journal that is a symbolic link, or
+// another user's, is never used; one open to others is narrowed to its owner first.
 class History
 {
 public:
@@ -58,22 +67,20 @@ public:
     QString journalPath() const;
 
     // Keeps the entry: its snapshot first, then its journal line naming it; after a snapshot the oldest
-    // ones beyond the retention go. An empty string when everything was kept, else what was not, and why.
-    QString keep(const HistoryEntry &entry);
+    // ones beyond the retention go.
+    HistoryKept keep(const HistoryEntry &entry);
 
-    // The journal's entries, newest first; those of one port only, when given.
-    struct Listing {
-        QList<QJsonObject> entries;
-        QString error; // the journal could not be read
-    };
-    Listing entries(const QString &port = QString()) const;
+    // The journal's entries, newest first, each given to take until it returns false. No journal yet is
+    // no entry and no error.
+    JournalRead readEntries(const std::function<bool(const QJsonObject &)> &take) const;
 
     // The snapshot's file name: 20261208T213000Z-write-LOBBY-ttyUSB0.pnl.
     static QString snapshotName(const HistoryEntry &entry);
 
 private:
     QString makeFolder() const;
-    QString prune() const;
+    QString folderRefusal() const;
+    QString prune(const QString &justWritten) const;
 
     QString m_folder;
     Retention m_retention;

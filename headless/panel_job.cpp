@@ -4,6 +4,7 @@
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
 #include "headless/job_host.h"
+#include "link/device_name.h"
 #include "link/panel_operations.h"
 #include "link/serial_line.h"
 #include "model/editor_model.h"
@@ -58,14 +59,18 @@ void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, 
     } else if (!saved.saved()) {
         result.exitCode = kExitFileFailure;
         result.result = QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED: ") + saved.reason;
+    } else if (saved.kind == SaveOutcome::SavedUnconfirmed) {
+        // The new file is in place: the read is done, only a crash right now could still undo it.
+        result.warnings << QStringLiteral("%1 saved, but its durability could not be confirmed: %2").arg(path, saved.reason);
     }
 }
 
+// Taken once the result is known, with the device's one name.
 HistoryEntry entryOf(const JobResult &result)
 {
     HistoryEntry entry;
     entry.command = result.command;
-    entry.port = result.device;
+    entry.port = oneDeviceName(result.device);
     entry.result = result.result;
     entry.exitCode = result.exitCode;
     entry.registers = result.registers;
@@ -149,7 +154,7 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     }
 
     if (done.backup)
-        result.history << backupEntry(result.device, *done.backup, done.backupTaken, backup, result.result, result.exitCode);
+        result.history << backupEntry(oneDeviceName(result.device), *done.backup, done.backupTaken, backup, result.result, result.exitCode);
     HistoryEntry entry = entryOf(result);
     if (request.command == JobRequest::Command::Write) {
         if (request.fileNamed) {

@@ -3,6 +3,7 @@
 #include "file/history.h"
 #include "link/panel_operations.h"
 #include "model/panel_config.h"
+#include "model/status_texts.h" // kStoppedText, the result of a stopped job
 
 #include <QString>
 #include <QStringList>
@@ -53,9 +54,6 @@ QString commandName(JobRequest::Command command);
 
 // A message of several lines as one line, for a warning.
 inline QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
-
-// The text of a panel operation that was stopped before it ended.
-inline const QString kStoppedText = QStringLiteral("STOPPED BEFORE THE END");
 
 // Runs one command against the panel on the line, with the window's own operations. Must run on a
 // thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait.

@@ -128,11 +128,13 @@ private:
         if (!m_history)
             return;
         for (const HistoryEntry &entry : result.history) {
-            const QString failure = m_history->keep(entry);
-            if (!failure.isEmpty() && !m_historyFailureSaid) {
-                m_err.writeLine(QStringLiteral("panelconfig: warning: the history could not be kept: ") + failure);
+            const HistoryKept kept = m_history->keep(entry);
+            if (!kept.failure.isEmpty() && !m_historyFailureSaid) {
+                m_err.writeLine(QStringLiteral("panelconfig: warning: the history could not be kept: ") + kept.failure);
                 m_historyFailureSaid = true;
             }
+            if (!kept.warning.isEmpty())
+                m_err.writeLine(QStringLiteral("panelconfig: warning: history: ") + kept.warning);
         }
     }
 

@@ -27,6 +27,8 @@ inline const QString kCommunicationsOk = QStringLiteral("COMMUNICATIONS OK");
 inline const QString kOutOfRange = QStringLiteral("ERROR - DATA OUT OF RANGE");
 inline const QString kCorrupted = QStringLiteral("COMMUNICATIONS CORRUPTED");
 inline const QString kFailedToVerify = QStringLiteral("DATA FAILED TO VERIFY");
+// What the command line and the history say of a panel operation stopped before it ended.
+inline const QString kStoppedText = QStringLiteral("STOPPED BEFORE THE END");
 
 inline const QString kMismatchTitle = QStringLiteral("SWITCH PANEL/CONFIGURATION MIS-MATCH");
 inline const QString kReadMismatch = QStringLiteral(

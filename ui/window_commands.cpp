@@ -1,6 +1,7 @@
 #include "ui/window_commands.h"
 
 #include "file/config_file_ops.h"
+#include "link/device_name.h"
 #include "link/panel_operations.h"
 #include "link/serial_line.h"
 #include "model/collecting_view.h"
@@ -29,10 +30,11 @@ WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs
 void WindowCommands::readConfig()
 {
     run([this] {
+        const QString port = oneDeviceName(m_line.deviceName()); // the menu may change it meanwhile
         const PanelResult done = read_config(*this, *this, m_line, m_editor);
         if (!historyKept())
             return; // nor is anything gathered for it
-        HistoryEntry entry = entryOf("read", done);
+        HistoryEntry entry = entryOf("read", port, done);
         if (done.outcome == PanelOutcome::Done)
             entry.snapshot = m_editor.gather_named_config();
         keepHistory({entry});
@@ -42,6 +44,7 @@ void WindowCommands::readConfig()
 void WindowCommands::writeConfig()
 {
     run([this] {
+        const QString port = oneDeviceName(m_line.deviceName()); // the menu may change it meanwhile
         const std::optional<NamedPanelConfig> named = m_editor.gather_named_config();
         const std::optional<PanelConfig> config = named ? std::optional<PanelConfig>(named->config) : std::nullopt;
         // With the tick, the panel is first read into an editor nobody sees: the window keeps what it shows.
@@ -49,7 +52,7 @@ void WindowCommands::writeConfig()
         EditorModel backup(unseen);
         backup.runStartUpSteps();
         const PanelResult done = write_config(*this, *this, m_line, config, backupBeforeWrite() ? &backup : nullptr);
-        HistoryEntry entry = entryOf("write", done);
+        HistoryEntry entry = entryOf("write", port, done);
         if (config)
             entry.intended = config->registers();
         if (done.outcome == PanelOutcome::Done)
@@ -61,12 +64,16 @@ void WindowCommands::writeConfig()
     });
 }
 
-HistoryEntry WindowCommands::entryOf(const char *command, const PanelResult &done) const
+HistoryEntry WindowCommands::entryOf(const char *command, const QString &port, const PanelResult &done) const
 {
     HistoryEntry entry;
     entry.command = QString::fromLatin1(command);
-    entry.port = m_line.deviceName();
-    entry.result = done.outcome == PanelOutcome::IdentityMismatch ? m_lastMessage : m_lastStatus;
+    entry.port = port;
+    // A stopped operation is told as the command line tells it, not by the failure it showed on the way.
+    if (done.outcome == PanelOutcome::Stopped)
+        entry.result = kStoppedText;
+    else
+        entry.result = done.outcome == PanelOutcome::IdentityMismatch ? m_lastMessage : m_lastStatus;
     entry.exitCode = exitCodeOf(done.outcome);
     entry.registers = done.registers;
     takeNamesShown(entry, m_editor);
@@ -79,13 +86,22 @@ void WindowCommands::keepHistory(const QList<HistoryEntry> &entries)
         return;
     History history;
     QStringList failures;
+    QStringList warnings;
     for (const HistoryEntry &entry : entries) {
-        if (const QString failure = history.keep(entry); !failure.isEmpty())
-            failures << failure;
+        const HistoryKept kept = history.keep(entry);
+        if (!kept.failure.isEmpty())
+            failures << kept.failure;
+        if (!kept.warning.isEmpty())
+            warnings << kept.warning;
     }
-    if (failures.isEmpty())
+    QStringList problems;
+    if (!failures.isEmpty())
+        problems << QStringLiteral("The history could not be kept: ") + failures.join(QStringLiteral("; "));
+    if (!warnings.isEmpty())
+        problems << QStringLiteral("History: ") + warnings.join(QStringLiteral("; "));
+    if (problems.isEmpty())
         return;
-    m_historyProblem = QStringLiteral("The history could not be kept: ") + failures.join(QStringLiteral("; "));
+    m_historyProblem = problems.join(QChar(10));
     setStatusText(m_controls.Text1->text());
 }
 

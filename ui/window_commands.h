@@ -56,8 +56,9 @@ public:
 private:
     // A second command clicked while the first waits is ignored.
     void run(const std::function<void()> &command);
-    // The entry of a panel operation that has ended: its result as the window told it.
-    HistoryEntry entryOf(const char *command, const PanelResult &done) const;
+    // The entry of a panel operation that has ended on the port it started on: its result as the window
+    // told it, or as the command line tells a stop.
+    HistoryEntry entryOf(const char *command, const QString &port, const PanelResult &done) const;
     // Kept unless the user turned history off; what cannot be kept is said in the status's tooltip.
     void keepHistory(const QList<HistoryEntry> &entries);
 

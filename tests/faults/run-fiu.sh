@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The production line under injected I/O faults: Debian's fault injector (fiu-run) makes opens, reads,
-# writes (short ones too), fsyncs, closes and renames fail at random, around --read over an old file,
-# --read into a new one and --write with a log, many times, on one simulated panel per worker.
+# The production line under injected I/O faults. First a few deterministic ones (fiu-run and strace): a
+# save's own fsync failing, and a folder's fsync failing after the rename. Then Debian's fault injector
+# (fiu-run) makes opens, reads, writes (short ones too), fsyncs, closes and renames fail at random, around
+# --read over an old file, --read into a new one and --write with a log, many times, on one simulated panel
+# per worker.
 # Every run must end with the --read file as it was, absent, or complete and correct (never partial,
 # no temporary file left), and with a non-zero exit for every result it could not save, print or log.
 # Usage: run-fiu.sh PANELCONFIG PANELSIM [RUNS] [WORKERS] [PROBABILITY]
@@ -49,6 +51,32 @@ for w in $(seq 0 $((workers - 1))); do
 done
 "$panelconfig" --write "$work/LOBBY.pnl" "${ports[@]}" >/dev/null || { echo "the set-up write failed"; exit 1; }
 "$panelconfig" --read "$work/NEW.pnl" --name NAME --port "$(cat "$work/w0/device")" >/dev/null || { echo "reference read failed"; exit 1; }
+
+# Deterministic faults first, one run each on the first panel: a save's own fsync failing (which must come
+# before the rename), the folder's failing after it (the new file is in place: said, but not a failure), and
+# a history snapshot's folder failing the same way (kept and named in the journal, with a warning).
+command -v strace >/dev/null || { echo "strace is missing"; exit 1; }
+device0=$(cat "$work/w0/device") one=$work/one
+mkdir -p "$one/data/panelconfig/history" && chmod 700 "$one/data/panelconfig/history"
+one=$(realpath "$one")
+deterministic=()
+expect() { eval "$2" || deterministic+=("$1: $2"); }
+cp "$work/OLD.pnl" "$one/OUT.pnl"
+fiu-run -x -c 'enable name=posix/io/sync/fsync' "$panelconfig" --read "$one/OUT.pnl" --force --name NAME \
+  --port "$device0" --no-history >"$one/out" 2>"$one/err"
+code=$?
+expect "the file's fsync fails" '[ "$code" -eq 4 ] && cmp -s "$one/OUT.pnl" "$work/OLD.pnl" && ! compgen -G "$one/.*.tmp" >/dev/null'
+unsynced() { local folder=$1; shift; strace -f -qq -o /dev/null -P "$folder" -e trace=fsync -e inject=fsync:error=EIO "$@"; }
+unsynced "$one" "$panelconfig" --read "$one/OUT.pnl" --force --name NAME --port "$device0" --no-history >"$one/out" 2>"$one/err"
+code=$?
+expect "the folder's fsync fails" '[ "$code" -eq 0 ] && cmp -s "$one/OUT.pnl" "$work/NEW.pnl" && grep -q "SWITCH PANEL DATA READ SUCCESSFUL" "$one/out"'
+expect "the folder's fsync fails" 'grep -qF "warning: $one/OUT.pnl saved, but its durability could not be confirmed: fsync folder: Input/output error" "$one/err"'
+XDG_DATA_HOME=$one/data unsynced "$one/data/panelconfig/history" "$panelconfig" --read "$one/HISTORY.pnl" --name NAME \
+  --port "$device0" >"$one/out" 2>"$one/err"
+code=$?
+expect "the history folder's fsync fails" '[ "$code" -eq 0 ] && grep -q "\"snapshot\":\"[^\"]*-read-unnamed-[^\"]*\.pnl\"" "$one/data/panelconfig/history/journal.jsonl"'
+expect "the history folder's fsync fails" 'grep -q "warning: history: the snapshot .* was kept, but its durability could not be confirmed: fsync folder" "$one/err"'
+for violation in "${deterministic[@]}"; do echo "VIOLATION $violation"; done
 
 # One worker: runs w, w+workers, ... on its own panel. Each run prints "kind exit outcome" or "VIOLATION ...".
 worker() {
@@ -104,4 +132,5 @@ echo "fault injection: $total runs in $((SECONDS - start)) s at probability $pro
      "--read a new file: $(grep -c '^1 .* new$' "$work/all") new, $(grep -c '^1 .* absent$' "$work/all") absent;" \
      "--write --log: $(grep -c '^2 .* logged$' "$work/all") logged, $(grep -c '^2 .* unlogged$' "$work/all") unlogged;" \
      "crashes: $(awk '$1 != "VIOLATION" && $2 >= 128' "$work/all" | wc -l); violations: $violations"
-[ "$total" -eq "$runs" ] && [ "$violations" -eq 0 ]
+echo "deterministic faults: 3 runs, ${#deterministic[@]} violations"
+[ "$total" -eq "$runs" ] && [ "$violations" -eq 0 ] && [ ${#deterministic[@]} -eq 0 ]

@@ -285,6 +285,24 @@ private slots:
         QCOMPARE(tree(tmp->path()), before);
     }
 
+    // Once the new file is in place, a folder that cannot be synced is said as such: saved, not confirmed
+    // on disk; never the message that means the old file was kept. The fault tests run this with every
+    // fsync of that folder failing (tests/faults/unsynced-folder.sh).
+    void saveThatCannotBeConfirmed()
+    {
+        const QString folder = qEnvironmentVariable("PANEL_UNSYNCED_FOLDER");
+        if (folder.isEmpty())
+            QSKIP("needs a folder whose fsync fails: run by tests/faults/unsynced-folder.sh");
+        setUpLobby();
+        const QString target = folder + QStringLiteral("/lobby.pnl");
+        QVERIFY(writeAll(target, "OLD CONTENT\r\n"));
+        save(target);
+        QCOMPARE(readAll(target), test::kLobbyFields + "\r\n");
+        QCOMPARE(messages(), QStringList{"||THE CONFIGURATION FILE HAS BEEN SAVED, BUT IT COULD NOT BE CONFIRMED ON DISK"
+                                         + kLf + target + ": fsync folder: Input/output error"});
+        QVERIFY(!status()->isVisible());
+    }
+
     void openDialogRemembersLastName()
     {
         setUpLobby();

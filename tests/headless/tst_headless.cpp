@@ -1,17 +1,21 @@
 // The command line's panel jobs against a scripted panel: they write exactly what the window writes
 // for the same file, say what the window says, tell only what the panel was seen to hold, and end
 // with the exit code of what happened. The checks made before any port is opened.
+#include "headless/history_listing.h"
 #include "headless/panel_job.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
+#include "headless/text_output.h"
 #include "files.h"
 #include "recording_dialogs.h"
 #include "sample_record.h"
 #include "scripted_panel.h"
 #include "ui/form1.h"
 
+#include <QJsonDocument>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -134,6 +138,7 @@ private slots:
         QFETCH(Registers, panelRegisters);
         QFETCH(QStringList, differences);
         ScriptedPanel panel; // holds the LOBBY configuration
+        panel.device = QStringLiteral("ttyFAKE"); // as --port takes a short name
         for (const auto &reg : panelRegisters)
             panel.registers[reg.first] = reg.second;
         const JobResult result = runJob(request(Command::Verify, file(lobbyWith({}))), panel);
@@ -142,6 +147,12 @@ private slots:
         QCOMPARE(result.result, differences.isEmpty() ? QStringLiteral("SWITCH PANEL MATCHES THE FILE")
                                                       : QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE"));
         QVERIFY(panel.writes.isEmpty());
+        QCOMPARE(result.history.size(), 1);
+        QCOMPARE(result.history[0].result, result.result);
+        QCOMPARE(result.history[0].exitCode, result.exitCode);
+        QVERIFY(result.history[0].intended.has_value());
+        QVERIFY(!result.history[0].snapshot.has_value());
+        QCOMPARE(result.history[0].port, QStringLiteral("/dev/ttyFAKE"));
     }
 
     void readThenVerify()
@@ -210,6 +221,9 @@ private slots:
         QTest::newRow("read out of range") << int(Command::Read) << "range" << int(kExitLineFailure)
                                            << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA"
                                            << Seen{0, 12, 161, -1, -1, -1, -1, -1, -1, -1};
+        QTest::newRow("read out of range at the last register, every button shown")
+            << int(Command::Read) << "range at 9" << int(kExitLineFailure) << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA"
+            << Seen{0, 12, 159, 160, 160, 160, -1, 1, 10, 161};
         QTest::newRow("write programmed") << int(Command::Write) << "" << int(kExitDone)
                                           << "SWITCH PANEL HAS BEEN PROGRAMMED" << kLobbyRegisters;
         Seen readSeen = kLobbyRegisters;
@@ -237,6 +251,8 @@ private slots:
                 return ScriptedPanel::Reply{"0010\r"};
             if (fault == "range" && kind == ScriptedPanel::Read && bytes[2] == 2)
                 return ScriptedPanel::Reply{"1610\r"};
+            if (fault == "range at 9" && kind == ScriptedPanel::Read && bytes[2] == 9)
+                return ScriptedPanel::Reply{"1610\r"};
             if (fault == "stop" && kind == ScriptedPanel::Read && bytes[2] == 2)
                 stop = true; // with its reply waiting, which a stopped operation no longer takes
             return std::nullopt;
@@ -254,6 +270,79 @@ private slots:
         QCOMPARE(seenOf(job.registers), seen);
         QCOMPARE(job.intended.has_value(), Command(command) != Command::Read);
         QCOMPARE(job.portFailure, fault == "port");
+        // The journal's line is taken once the result is known, and keeps a snapshot only of a success.
+        const HistoryEntry &entry = job.history.constLast();
+        QCOMPARE(entry.command, job.command);
+        QCOMPARE(entry.result, job.result);
+        QCOMPARE(entry.exitCode, exitCode);
+        QCOMPARE(seenOf(entry.registers), seen);
+        QCOMPARE(entry.snapshot.has_value(), exitCode == kExitDone && Command(command) != Command::Verify);
+        QCOMPARE(entry.port, QStringLiteral("/dev/ttyFAKE"));
+    }
+
+    void historyListing_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<QStringList>("times"); // of the entries listed, in their order
+        QTest::addColumn<QString>("says");      // in every line
+        QTest::newRow("all, newest first") << "" << false << QStringList{"t3", "t2", "t1"} << "  ";
+        QTest::newRow("control characters escaped") << "/dev/pts/5" << false << QStringList{"t1"}
+                                                     << "write  pts/5: SWITCH PANEL HAS BEEN PROGRAMMED: \\x1b[2J (exit 0)  "
+                                                        "\"\\x1b]0;X\\x07\\x9b\"";
+        QTest::newRow("as JSON") << "" << true << QStringList{"t3", "t2", "t1"} << "{\"";
+        QTest::newRow("a short name for an entry's full name") << "ttyUSB0" << false << QStringList{"t2"} << "/dev/ttyUSB0";
+        QTest::newRow("a link to an entry's device") << "@LINK" << false << QStringList{"t3"} << "  null: ";
+        QTest::newRow("another port") << "/dev/ttyUSB1" << false << QStringList{} << "";
+    }
+
+    // --history: the journal newest first, what it holds from files and panels never reaching a terminal
+    // as control characters, one device under any of its names, and the lines that could not be read counted.
+    void historyListing()
+    {
+        QFETCH(QString, port);
+        QFETCH(bool, json);
+        QFETCH(QStringList, times);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const History history(dir.filePath(QStringLiteral("history")));
+        QVERIFY(QDir().mkpath(history.folder()));
+        const auto line = [](const char *time, const char *device, const QString &result, const QString &name) {
+            return QJsonDocument(QJsonObject{{"time", time}, {"command", "write"}, {"port", device}, {"result", result},
+                                             {"exit_code", 0}, {"panel_name", name}})
+                       .toJson(QJsonDocument::Compact) + '\n';
+        };
+        QVERIFY(writeAll(history.journalPath(),
+                         line("t1", "pts/5", "SWITCH PANEL HAS BEEN PROGRAMMED\n\x1b[2J", QStringLiteral("\x1b]0;X\a") + QChar(0x9b))
+                             + line("t2", "/dev/ttyUSB0", "SWITCH PANEL HAS BEEN PROGRAMMED", "LOBBY")
+                             + "{\"time\":\"cut\"\n" + line("t3", "null", "SWITCH PANEL HAS BEEN PROGRAMMED", "")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("LINK"))));
+        port.replace(QStringLiteral("@"), dir.path() + QLatin1Char('/'));
+        QTemporaryFile outFile;
+        QTemporaryFile errFile;
+        QVERIFY(outFile.open() && errFile.open());
+        TextOutput out(outFile.handle());
+        TextOutput err(errFile.handle());
+        QCOMPARE(listHistory(history, port, json, out, err), int(kExitDone));
+
+        const QByteArray printed = readAll(outFile.fileName());
+        for (const QByteArray &control : {QByteArray("\x1b"), QByteArray("\a"), QByteArray("\xc2\x9b")}) // ESC, BEL, CSI
+            QVERIFY(!printed.contains(control));
+        QStringList listed;
+        for (const QString &printedLine : QString::fromUtf8(printed).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QVERIFY2(printedLine.contains(says), qPrintable(printedLine));
+            if (json) {
+                const QJsonObject entry = QJsonDocument::fromJson(printedLine.toUtf8()).object();
+                listed << entry.value("time").toString();
+                if (listed.constLast() == "t1")
+                    QCOMPARE(entry.value("panel_name").toString(), QStringLiteral("\x1b]0;X\a") + QChar(0x9b));
+            } else {
+                listed << printedLine.section(QStringLiteral("  "), 0, 0);
+            }
+        }
+        QCOMPARE(listed, times);
+        QCOMPARE(readAll(errFile.fileName()), "panelconfig: warning: 1 line of the history's journal " + QFile::encodeName(history.journalPath())
+                                                  + " could not be read\n");
     }
 
     // What is refused before any port is opened, and with which exit code.

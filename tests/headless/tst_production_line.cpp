@@ -11,7 +11,10 @@
 #include <QtTest>
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 using panel::test::lobbyWith;
@@ -314,16 +317,75 @@ private slots:
             commands << jsonOf(line).value(QStringLiteral("command")).toString();
         commands.sort();
         QCOMPARE(commands, QStringList({"backup", "backup", "write", "write"}));
-        QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--port"), m_sims.back()->devicePath()}, &lines, &errors, {}, kept), 0);
-        QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].contains(QStringLiteral("  write  ")) && lines[1].contains(QStringLiteral("  backup  ")),
-                 qPrintable(lines.join('\n')));
+        // The port under its full name and under the short name --port also takes.
+        const QString device = m_sims.back()->devicePath();
+        for (const QString &port : {device, device.mid(int(qstrlen("/dev/")))}) {
+            QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--port"), port}, &lines, &errors, {}, kept), 0);
+            QCOMPARE(lines.size(), 2);
+            QVERIFY2(lines[0].contains(QStringLiteral("  write  ")) && lines[1].contains(QStringLiteral("  backup  ")),
+                     qPrintable(lines.join('\n')));
+        }
 
         const QString broken = path(QStringLiteral("broken"));
         QVERIFY(QDir().mkpath(broken + QStringLiteral("/panelconfig/history/journal.jsonl")));
         QCOMPARE(run(arguments, &lines, &errors, {}, broken), 0);
         QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
         QCOMPARE(errors.count(QStringLiteral("the history could not be kept")), 1);
+
+        // A journal that is a FIFO is refused at once, by the operations and by the listing.
+        const QString fifo = path(QStringLiteral("fifo"));
+        QVERIFY(QDir().mkpath(fifo + QStringLiteral("/panelconfig/history")));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo + QStringLiteral("/panelconfig/history/journal.jsonl")).constData(), 0600), 0);
+        QCOMPARE(run(arguments, &lines, &errors, {}, fifo), 0);
+        QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
+        QVERIFY2(errors.contains(QStringLiteral("journal.jsonl is a FIFO")), qPrintable(errors));
+        QCOMPARE(run({QStringLiteral("--history")}, &lines, &errors, {}, fifo), 4);
+        QVERIFY2(errors.contains(QStringLiteral("the history cannot be read: ")) && errors.contains(QStringLiteral("is a FIFO")),
+                 qPrintable(errors));
+    }
+
+    void historyEndsOnSignals_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    // A listing waiting for an output that takes no more ends on the signal at once.
+    void historyEndsOnSignals()
+    {
+        QFETCH(int, signal);
+        const QString home = path(QStringLiteral("signals"));
+        const QString folder = home + QStringLiteral("/panelconfig/history");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QFile journal(folder + QStringLiteral("/journal.jsonl"));
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+        for (int n = 0; n < 2000; ++n) // far more than a pipe holds
+            journal.write(R"({"time":"t","command":"read","port":"/dev/ttyX","result":"SWITCH PANEL DATA READ SUCCESSFUL","exit_code":0})" "\n");
+        journal.close();
+        const QString fifo = path(QStringLiteral("stdout"));
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK); // never read
+        QVERIFY(reader >= 0);
+        QProcess program;
+        program.setStandardOutputFile(fifo);
+        startProgram(program, {QStringLiteral("--history")}, {}, home);
+        const auto waiting = [reader] {
+            int bytes = 0;
+            return ::ioctl(reader, FIONREAD, &bytes) == 0 ? bytes : 0;
+        };
+        // The pipe is full (64 KiB, less what a whole line no longer fitted) and the listing waits.
+        QTRY_VERIFY_WITH_TIMEOUT(waiting() >= 60000 && program.state() == QProcess::Running, 10000);
+        ::kill(pid_t(program.processId()), signal);
+        const bool ended = program.waitForFinished(5000);
+        if (!ended)
+            program.kill();
+        ::close(reader);
+        QVERIFY(ended);
+        QCOMPARE(program.exitStatus(), QProcess::CrashExit); // ended by the signal itself
     }
 
     // A panel read into a file verifies against that file; another panel differs from it.

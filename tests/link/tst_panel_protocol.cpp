@@ -3,6 +3,7 @@
 #include "link/protocol.h"
 #include "file/history.h"
 #include "files.h"
+#include "journal_entries.h"
 #include "model/editor_model.h"
 #include "sample_record.h"
 #include "model/status_texts.h"
@@ -124,6 +125,7 @@ void TestPanelProtocol::brokenLineEndsTheOperation_data()
 }
 
 // A line that breaks, or an operation abandoned, never ends in success, even with a whole reply waiting.
+// Its journal line tells a stop as the command line does, on the port the operation started on.
 void TestPanelProtocol::brokenLineEndsTheOperation()
 {
     QFETCH(QString, command);
@@ -137,6 +139,7 @@ void TestPanelProtocol::brokenLineEndsTheOperation()
     m_panel->script = [&](ScriptedPanel::Kind sent, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
         if (sent != kind || bytes[2] != reg)
             return std::nullopt;
+        m_panel->setDeviceName(QStringLiteral("/dev/ttyCHOSEN")); // another port chosen in the menu meanwhile
         if (closeWindow)
             form->close();
         else
@@ -146,6 +149,16 @@ void TestPanelProtocol::brokenLineEndsTheOperation()
     click(qPrintable(command));
     QCOMPARE(status()->text(), kBadData);
     QCOMPARE(m_panel->closes, 1);
+
+    const QJsonObject entry = journalEntries(History()).value(0);
+    QCOMPARE(entry.value("result").toString(), closeWindow ? QStringLiteral("STOPPED BEFORE THE END") : kBadData);
+    QCOMPARE(entry.value("exit_code").toInt(), 2);
+    QCOMPARE(entry.value("port").toString(), QStringLiteral("/dev/ttyFAKE"));
+    QVERIFY(entry.value("snapshot").isNull());
+    int seen = 0;
+    for (const QJsonValue value : entry.value("registers").toArray())
+        seen += value.isNull() ? 0 : 1;
+    QCOMPARE(seen, command == "WRITE_CONFIG" || reg <= kBacklightRegister ? reg : reg - 1); // a read skips register 6
 }
 
 void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
@@ -238,12 +251,12 @@ void TestPanelProtocol::windowKeepsHistory()
 
     const History history;
     QStringList told;
-    for (const QJsonObject &line : history.entries().entries) {
+    for (const QJsonObject &line : journalEntries(history)) {
         told << QStringLiteral("%1 %2 %3").arg(line.value("command").toString()).arg(line.value("exit_code").toInt())
                     .arg(line.value("snapshot").isNull() ? "-" : "snapshot");
     }
     QCOMPARE(told, QStringList({"write 0 snapshot", "backup 0 snapshot", "write 2 -", "read 0 snapshot", "write 0 snapshot"}));
-    const QString firstWrite = history.entries().entries.constLast().value("snapshot").toString();
+    const QString firstWrite = journalEntries(history).constLast().value("snapshot").toString();
     QVERIFY(firstWrite.endsWith(QStringLiteral("-write-LOBBY-ttyFAKE.pnl")));
     QCOMPARE(readAll(history.folder() + QLatin1Char('/') + firstWrite), readAll(dir.filePath(QStringLiteral("saved.pnl"))));
 
@@ -254,7 +267,7 @@ void TestPanelProtocol::windowKeepsHistory()
     QCOMPARE(status()->text(), kProgrammed);
     setHistoryKept(true);
     setBackupBeforeWrite(false);
-    QCOMPARE(History().entries().entries.size(), told.size());
+    QCOMPARE(journalEntries(History()).size(), told.size());
 }
 
 QTEST_MAIN(TestPanelProtocol)
