@@ -11,6 +11,24 @@ constexpr qint16 kUntouched = 999; // a gathered code left over from an earlier 
 
 using Ints = QList<int>;
 
+template<typename Rows>
+QStringList textsOf(const Rows &rows)
+{
+    QStringList texts;
+    for (const ListRow &row : rows)
+        texts << QString::fromLatin1(row.text);
+    return texts;
+}
+
+template<typename Rows>
+Ints dataOf(const Rows &rows)
+{
+    Ints data;
+    for (const ListRow &row : rows)
+        data << row.datum;
+    return data;
+}
+
 } // namespace
 
 class TestCodes : public QObject
@@ -18,6 +36,41 @@ class TestCodes : public QObject
     Q_OBJECT
 
 private slots:
+    // The rows of the window's lists, in order, with their item data.
+    void listTables_data()
+    {
+        QTest::addColumn<QStringList>("shownTexts");
+        QTest::addColumn<Ints>("shownData");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<Ints>("data");
+
+        QStringList modules{"N/A"};
+        Ints moduleData{160};
+        for (int i = 0; i < 16; ++i) {
+            modules << QString(QChar('A' + i));
+            moduleData << 10 * i;
+        }
+        modules << "BL/MR";
+        moduleData << 159;
+        QTest::newRow("module") << textsOf(moduleRows()) << dataOf(moduleRows()) << modules << moduleData;
+        QTest::newRow("channel") << textsOf(channelRows()) << dataOf(channelRows())
+                                 << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}
+                                 << Ints{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("intensity") << textsOf(intensityRows()) << dataOf(intensityRows())
+                                   << QStringList{"100", "90", "80", "70", "60", "50", "40", "30"}
+                                   << Ints{10, 7, 6, 5, 4, 3, 2, 1};
+    }
+
+    void listTables()
+    {
+        QFETCH(QStringList, shownTexts);
+        QFETCH(Ints, shownData);
+        QFETCH(QStringList, texts);
+        QFETCH(Ints, data);
+        QCOMPARE(shownTexts, texts);
+        QCOMPARE(shownData, data);
+    }
+
     void gatherSwitchCodes_data()
     {
         QTest::addColumn<Ints>("modules");  // positions, SW1..SW6
