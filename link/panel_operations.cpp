@@ -5,6 +5,7 @@
 #include "link/serial_line.h"
 #include "model/editor_model.h"
 #include "model/operation_report.h"
+#include "model/panel_read.h"
 #include "model/status_texts.h"
 
 #include <utility>
@@ -42,38 +43,16 @@ PanelOutcome reachPanel(OperationReport &report, PanelLink &link, const QString 
 // Register reads of a whole-panel read, each shown in the editor as it comes; false at the first failure.
 bool readRegisters(EditorModel &editor, PanelLink &link)
 {
-    for (int k = 0; k < kButtons; ++k) {
+    for (const int reg : kReadRegisters) {
         link.pause_tick();
-        link.address_l = qint16(k);
+        link.address_l = qint16(reg);
+        const Read read = link.read_register();
         // An out-of-range value still reaches the lists; a missing one does not.
-        if (link.read_register() == Read::Received)
-            editor.show_switch_code(k, link.A);
-        editor.clear_designation(k);
-        if (link.error_flag == 1)
+        show_register(editor, reg, read == Read::Received ? std::optional<qint16>(link.A) : std::nullopt);
+        if (read != Read::Received || link.error_flag == 1)
             return false;
     }
-
-    link.pause_tick();
-    link.address_l = kFeatureRegister;
-    if (link.read_register() == Read::Received)
-        editor.show_independent_lighting(link.A == 0 ? 0 : 1);
-    if (link.error_flag == 1)
-        return false;
-
-    link.pause_tick();
-    link.address_l = kIndicatorRegister;
-    if (link.read_register() != Read::Received)
-        return false;
-    editor.show_indicator_code(link.A);
-    if (link.error_flag == 1)
-        return false;
-
-    link.pause_tick();
-    link.address_l = kBacklightIntensityRegister;
-    if (link.read_register() != Read::Received)
-        return false;
-    editor.show_backlight_code(link.A);
-    return link.error_flag != 1;
+    return true;
 }
 
 bool openPort(OperationReport &report, SerialLine &line, PanelLink &link)

@@ -13,15 +13,6 @@ RuleCheckBox::RuleCheckBox(const QString &text, QWidget *parent)
     connect(this, &QCheckBox::clicked, this, [this] { runRule(); });
 }
 
-void RuleCheckBox::setState(int state)
-{
-    const bool ticked = state != 0;
-    if (ticked == isChecked())
-        return;
-    setChecked(ticked);
-    runRule();
-}
-
 QRect RuleCheckBox::captionRect() const
 {
     QStyleOptionButton option;

@@ -6,9 +6,8 @@
 
 namespace panel {
 
-// The independent-lighting box: its rule runs when the user toggles it, and when the program changes
-// its state (setting the state it already has runs nothing). The caption wraps like the panel's labels, and
-// is drawn smaller where the font at hand would not fit it.
+// The independent-lighting box: its rule runs when the user toggles it. The caption wraps like the
+// panel's labels, and is drawn smaller where the font at hand would not fit it.
 class RuleCheckBox : public QCheckBox, public RuleControl
 {
     Q_OBJECT
@@ -16,9 +15,7 @@ public:
     explicit RuleCheckBox(const QString &text, QWidget *parent = nullptr);
 
     int state() const { return isChecked() ? 1 : 0; }
-    // The program's choice, as a click would make it: any non-zero state ticks the box.
-    void setState(int state);
-    // Ticks or unticks the box and runs nothing: it shows a state chosen elsewhere.
+    // Ticks or unticks the box and runs nothing: it shows a state chosen in the editor.
     void showState(int state) { setChecked(state != 0); }
 
     static constexpr int kCaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;

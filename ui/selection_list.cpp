@@ -18,28 +18,10 @@ SelectionList::SelectionList(QWidget *parent)
     setDragEnabled(false);
 }
 
-void SelectionList::addRow(const QString &text, int datum)
-{
-    auto *item = new QListWidgetItem(text, this);
-    item->setData(Qt::UserRole, datum);
-}
-
 int SelectionList::position() const
 {
     const QList<QListWidgetItem *> selected = selectedItems();
     return selected.isEmpty() ? -1 : row(selected.constFirst());
-}
-
-int SelectionList::itemDatum(int row) const
-{
-    const QListWidgetItem *it = item(row);
-    return it ? it->data(Qt::UserRole).toInt() : 0;
-}
-
-void SelectionList::setPosition(int row)
-{
-    showPosition(row);
-    runRule();
 }
 
 void SelectionList::showPosition(int row)

@@ -7,8 +7,9 @@
 
 namespace panel {
 
-// A single-selection list whose rows carry an integer item datum. Its position is the selected row,
-// -1 when none. A row clicked, or chosen with the keyboard, runs the rule; focus alone selects nothing.
+// A single-selection list showing the texts of a table's rows; the rules take the rows' item data from
+// the table. Its position is the selected row, -1 when none. A row clicked, or chosen with the keyboard,
+// runs the rule; focus alone selects nothing.
 class SelectionList : public QListWidget, public RuleControl
 {
     Q_OBJECT
@@ -19,16 +20,12 @@ public:
     void addRows(const Rows &rows)
     {
         for (const ListRow &row : rows)
-            addRow(QString::fromLatin1(row.text), row.datum);
+            addItem(QString::fromLatin1(row.text));
     }
-    void addRow(const QString &text, int datum);
 
     int position() const;
-    int itemDatum(int row) const;
-    // Selects the row (-1 clears the selection), then runs the rule once, whether or not it changed:
-    // the program's choice, as a click would make it.
-    void setPosition(int row);
-    // Selects the row and runs nothing: the list shows a position chosen elsewhere.
+    // Selects the row (-1 clears the selection) and runs nothing: the list shows a position chosen
+    // in the editor.
     void showPosition(int row);
 
 protected:

@@ -128,17 +128,17 @@ class TestConfigFile : public QObject, private WindowControls
     {
         type(text(2), "LOBBY");
         type(desig(0), "ENTRY");
-        moduleList(0)->setPosition(1);
-        channelList(0)->setPosition(0);
+        editor().setModulePosition(0, 1);
+        editor().setChannelPosition(0, 0);
         type(desig(1), "HALL");
-        moduleList(1)->setPosition(2);
-        channelList(1)->setPosition(2);
+        editor().setModulePosition(1, 2);
+        editor().setChannelPosition(1, 2);
         type(desig(2), "STAIRS");
-        moduleList(2)->setPosition(kBlMr);
+        editor().setModulePosition(2, kBlMr);
         for (int k = 3; k < kButtons; ++k)
-            moduleList(k)->setPosition(kNa);
+            editor().setModulePosition(k, kNa);
         check()->click();
-        list(22)->setPosition(5);
+        editor().setBacklightPosition(5);
         QCOMPARE(check()->state(), 1);
         QCOMPARE(messages(), QStringList());
     }
@@ -184,7 +184,10 @@ private slots:
         QFETCH(bool, dropModule);
         if (button >= 0) {
             setUpLobby();
-            (dropModule ? moduleList(button) : channelList(button))->setPosition(-1);
+            if (dropModule)
+                editor().setModulePosition(button, -1);
+            else
+                editor().setChannelPosition(button, -1);
         }
         type(text(2), QString());
         forget();
@@ -394,12 +397,12 @@ private slots:
                                                        {19, "6"}, {20, "\"BX\""}, {21, "2"}})));
         open(path("prior.pnl"));
         QCOMPARE(text(2)->text(), "PRIOR");
-        moduleList(1)->setPosition(kNa);
-        channelList(0)->setPosition(6);
+        editor().setModulePosition(1, kNa);
+        editor().setChannelPosition(0, 6);
         type(text(2), "EDITED");
         desig(3)->hide();
-        list(22)->setPosition(4);
-        moduleList(5)->setPosition(-1);
+        editor().setBacklightPosition(4);
+        editor().setModulePosition(5, -1);
         save(std::nullopt);
         QVERIFY(status()->isVisible());
         forget();
@@ -494,8 +497,8 @@ private slots:
         QCOMPARE(QStringLiteral("%1 %2 %3").arg(check()->state()).arg(rowText(list(21)), rowText(list(22))), lighting);
         const EditorModel &e = form->editor();
         QCOMPARE(int(e.feature()), check()->state());
-        QCOMPARE(int(e.indpercent()), list(21)->itemDatum(list(21)->position()));
-        QCOMPARE(int(e.blpercent()), list(22)->itemDatum(list(22)->position()));
+        QCOMPARE(int(e.indpercent()), intensityRows()[list(21)->position()].datum);
+        QCOMPARE(int(e.blpercent()), intensityRows()[list(22)->position()].datum);
     }
 
     void roundTrip()
@@ -505,13 +508,13 @@ private slots:
         const QList<QPair<int, int>> picks{{1, 0}, {16, 8}, {kBlMr, -1}, {kNa, -1}, {6, 9}, {11, 4}};
         for (int k = 0; k < kButtons; ++k) {
             type(desig(k), names[k]);
-            moduleList(k)->setPosition(picks[k].first);
+            editor().setModulePosition(k, picks[k].first);
             if (picks[k].second >= 0)
-                channelList(k)->setPosition(picks[k].second);
+                editor().setChannelPosition(k, picks[k].second);
         }
         check()->click();
-        list(22)->setPosition(6); // backlight first: it may not exceed the indicator
-        list(21)->setPosition(2);
+        editor().setBacklightPosition(6); // backlight first: it may not exceed the indicator
+        editor().setIndicatorPosition(2);
         QCOMPARE(messages(), QStringList());
         const QStringList before = controlState(false);
         save(path("a.pnl"));
@@ -519,15 +522,15 @@ private slots:
 
         // Everything changed: other selections, texts, box, intensities and hidden boxes.
         for (int k = 0; k < kButtons; ++k) {
-            moduleList(k)->setPosition(3);
-            channelList(k)->setPosition(1);
+            editor().setModulePosition(k, 3);
+            editor().setChannelPosition(k, 1);
             type(desig(k), "Q");
             desig(k)->hide();
         }
         type(text(2), "OTHER");
         QCOMPARE(check()->state(), 0);
-        list(21)->setPosition(0);
-        list(22)->setPosition(0);
+        editor().setIndicatorPosition(0);
+        editor().setBacklightPosition(0);
         forget();
 
         open(path("a.pnl"));

@@ -202,14 +202,13 @@ void TestPanelEndToEnd::readShowsTheRegisters()
 void TestPanelEndToEnd::writeStoresExactlyTenRegisters()
 {
     startPanel({});
-    list(1)->setPosition(17); // BL/MR
-    list(3)->setPosition(3);  // "C", "5": 24
-    list(4)->setPosition(4);
-    for (int n : {5, 7, 9, 11})
-        list(n)->setPosition(0);
-    form->findChild<RuleCheckBox *>(QStringLiteral("Check1"))->setState(1);
-    list(21)->setPosition(2); // "80": 6
-    list(22)->setPosition(5); // "50": 3
+    setButton(0, 17);   // BL/MR
+    setButton(1, 3, 4); // "C", "5": 24
+    for (int k : {2, 3, 4, 5})
+        setButton(k, 0);
+    editor().setCheckState(1);
+    editor().setIndicatorPosition(2); // "80": 6
+    editor().setBacklightPosition(5); // "50": 3
     const QMap<int, int> before = storedRegisters();
     click("WRITE_CONFIG");
     QCOMPARE(status()->text(), kProgrammed);

@@ -169,7 +169,7 @@ void TestPanelProtocol::secondCommandIsIgnoredWhileWaiting()
             clicked = true;
             QTimer::singleShot(10, this, [this] {
                 click("WRITE_CONFIG");
-                control<SelectionList>(QStringLiteral("List21"))->setPosition(3); // rules still work meanwhile
+                editor().setIndicatorPosition(3); // rules still work meanwhile
             });
         }
         return std::nullopt;

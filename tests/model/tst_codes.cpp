@@ -11,6 +11,16 @@ constexpr qint16 kUntouched = 999; // a gathered code left over from an earlier 
 
 using Ints = QList<int>;
 
+// A table's rows as "text=datum", in order.
+template<typename Rows>
+QStringList rowsOf(const Rows &rows)
+{
+    QStringList shown;
+    for (const ListRow &row : rows)
+        shown << QStringLiteral("%1=%2").arg(QLatin1String(row.text)).arg(row.datum);
+    return shown;
+}
+
 } // namespace
 
 class TestCodes : public QObject
@@ -18,6 +28,17 @@ class TestCodes : public QObject
     Q_OBJECT
 
 private slots:
+    // The rows of the window's lists, in order, with their item data.
+    void listTables()
+    {
+        QStringList modules{"N/A=160"};
+        for (int i = 0; i < 16; ++i)
+            modules << QStringLiteral("%1=%2").arg(QChar('A' + i)).arg(10 * i);
+        QCOMPARE(rowsOf(moduleRows()), modules << "BL/MR=159");
+        QCOMPARE(rowsOf(channelRows()).join(' '), "1=0 2=1 3=2 4=3 5=4 6=5 7=6 8=7 9=8 10=9");
+        QCOMPARE(rowsOf(intensityRows()).join(' '), "100=10 90=7 80=6 70=5 60=4 50=3 40=2 30=1");
+    }
+
     void gatherSwitchCodes_data()
     {
         QTest::addColumn<Ints>("modules");  // positions, SW1..SW6

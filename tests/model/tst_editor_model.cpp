@@ -2,6 +2,7 @@
 // shown configurations, then what the codes and the controls hold, and everything the model told its
 // view in order: positions, lists shown or hidden, designations, messages, nesting included.
 #include "model/editor_model.h"
+#include "model/panel_read.h"
 #include "model/selection_rules.h"
 
 #include <QtTest>
@@ -59,28 +60,30 @@ NamedPanelConfig configOf(const QString &values)
     return named;
 }
 
-// What a panel read shows, register by register, as the read does.
-void showRead(EditorModel &editor, const NamedPanelConfig &panel)
+// What a panel read shows: the name cleared as it starts, then each register as it comes.
+void showRead(EditorModel &editor, const PanelConfig &panel)
 {
     editor.show_panel_name(QString());
-    for (int k = 0; k < kButtons; ++k) {
-        editor.show_switch_code(k, panel.config.code[k]);
-        editor.clear_designation(k);
-    }
-    editor.show_independent_lighting(panel.config.feature == 0 ? 0 : 1);
-    editor.show_indicator_code(panel.config.indicator);
-    editor.show_backlight_code(panel.config.backlight);
+    const std::array<qint16, kConfigRegisters> values = panel.registers();
+    for (int reg : kReadRegisters)
+        show_register(editor, reg, values[size_t(reg)]);
 }
 
-// Runs one action: m3=17, c1=0, i=2, b=5, x=1, file:..., read:...
+// Runs one action: m3=17, c1=0, i=2, b=5, x=1, file:..., read:..., and r7=2 or r0=none (one register as
+// a read shows it, its value come whole or not).
 void act(EditorModel &editor, const QString &action)
 {
     if (action.startsWith(QLatin1String("file:")))
         return editor.show_named_config(configOf(action.mid(5)));
     if (action.startsWith(QLatin1String("read:")))
-        return showRead(editor, configOf(action.mid(5)));
+        return showRead(editor, configOf(action.mid(5)).config);
     const QString key = action.section(QLatin1Char('='), 0, 0);
-    const int value = action.section(QLatin1Char('='), 1).toInt();
+    const QString given = action.section(QLatin1Char('='), 1);
+    const int value = given.toInt();
+    if (key.startsWith(QLatin1Char('r'))) {
+        const bool came = given != QLatin1String("none");
+        return show_register(editor, key.mid(1).toInt(), came ? std::optional<qint16>(value) : std::nullopt);
+    }
     const int k = key.mid(1).toInt() - 1;
     if (key.startsWith(QLatin1Char('m')))
         editor.setModulePosition(k, value);
@@ -230,9 +233,22 @@ private slots:
                                                   << words("M1=17 ch1=hidden d1=hidden dtext1= name=");
         QTest::newRow("read flag 2 without BL/MR") << none << words("read:0,0,0,0,0,0,2,10,10") << none
                                                    << words("X=0 feature=0");
+        QTest::newRow("read flag 2 with BL/MR") << none << words("read:159,0,0,0,0,0,2,10,10") << none
+                                               << words("X=1 feature=1");
         QTest::newRow("read back-light above indicator") << none << words("read:0,0,0,0,0,0,0,3,5") << none
                                                          << words("I=5 B=5 ind=3 bl=3");
         QTest::newRow("read indicator 0") << none << words("read:0,0,0,0,0,0,0,0,10") << none << words("I=0 ind=10");
+        // One register as a read shows it: a value out of range still reaches the lists, one that did not come
+        // whole reaches none; a button's designation is cleared either way.
+        QTest::newRow("register 2 beyond N/A") << words("m3=3 c3=4") << words("r2=200") << none
+                                               << words("M3=0 ch3=hidden d3=hidden dtext3=");
+        QTest::newRow("register 0 not come") << words("m1=3 c1=4") << words("r0=none") << words("d1-[]")
+                                             << words("M1=3 C1=4 s1=24");
+        QTest::newRow("register 7 not come") << words("m1=17 x=1") << words("r7=none") << words("nothing")
+                                             << words("X=1");
+        QTest::newRow("register 8 not come") << words("b=3 i=3") << words("r8=none") << words("nothing")
+                                             << words("I=3 ind=5");
+        QTest::newRow("register 9 not come") << words("b=3") << words("r9=none") << words("nothing") << words("B=3");
         QTest::newRow("read leaves no BL/MR under a ticked box") << words("m2=17 x=1") << words("read:0,0,0,0,0,0,1,10,10")
                                                                  << none << words("X=0 feature=0");
     }

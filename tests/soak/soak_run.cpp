@@ -202,16 +202,17 @@ Config drawConfig(QRandomGenerator &rng, bool write)
 // indicators are chosen.
 void applyConfig(const WindowControls &w, const Config &c)
 {
-    w.check()->setState(0);
+    EditorModel &e = w.editor();
+    e.setCheckState(0);
     for (int k = 0; k < kButtons; ++k) {
-        w.moduleList(k)->setPosition(c.module[k]);
+        e.setModulePosition(k, c.module[k]);
         if (c.module[k] > 0 && c.module[k] != kBlMrRow)
-            w.channelList(k)->setPosition(c.channel[k]);
+            e.setChannelPosition(k, c.channel[k]);
     }
-    w.check()->setState(c.check);
-    w.list(22)->setPosition(7);
-    w.list(21)->setPosition(c.indicator);
-    w.list(22)->setPosition(c.backlight);
+    e.setCheckState(c.check);
+    e.setBacklightPosition(7);
+    e.setIndicatorPosition(c.indicator);
+    e.setBacklightPosition(c.backlight);
 }
 
 struct Shown {

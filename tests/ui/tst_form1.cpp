@@ -23,6 +23,8 @@
 #include <memory>
 
 using namespace panel;
+using test::heldBy;
+using test::shownBy;
 
 namespace {
 
@@ -37,13 +39,6 @@ const QString kLightingTitle = "INDEPENDENT LIGHTING SWITCH ASSIGNMENT";
 
 constexpr int kNa = 0, kBlMr = 17;
 
-// Chooses a row the way the user does: a left click on it.
-void clickRow(SelectionList *list, int row)
-{
-    list->scrollToItem(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
 // Types the text key by key; characters beyond Latin-1 arrive as the text of an unnamed key.
 void typeText(QWidget *box, const QString &text)
 {
@@ -55,12 +50,29 @@ void typeText(QWidget *box, const QString &text)
     }
 }
 
-// The program's choice goes through the model as the user's does; the rules are tested there, the
-// window's part of it here: a click.
-void byClickRows()
+// The table's row texts, in order.
+template<typename Rows>
+QStringList textsOf(const Rows &rows)
 {
-    QTest::addColumn<bool>("byClick");
-    QTest::newRow("click") << true;
+    QStringList texts;
+    for (const ListRow &row : rows)
+        texts << QString::fromLatin1(row.text);
+    return texts;
+}
+
+// Sets a list's position, or the box's state (list number 0), in the editor, as the program does.
+void choose(EditorModel &editor, int listNumber, int position)
+{
+    if (listNumber == 0)
+        editor.setCheckState(position);
+    else if (listNumber == 21)
+        editor.setIndicatorPosition(position);
+    else if (listNumber == 22)
+        editor.setBacklightPosition(position);
+    else if (listNumber % 2)
+        editor.setModulePosition(listNumber / 2, position);
+    else
+        editor.setChannelPosition(listNumber / 2 - 1, position);
 }
 
 } // namespace
@@ -72,15 +84,6 @@ class TestForm1 : public QObject, private WindowControls
     std::unique_ptr<RecordingDialogs> dialogs;
     IdleLine line;
     QtDialogs qtDialogs;
-
-    void choose(SelectionList *l, int row, bool byClick)
-    {
-        if (byClick)
-            clickRow(l, row);
-        else
-            l->setPosition(row);
-        QCOMPARE(l->position(), row);
-    }
 
     void activate()
     {
@@ -133,50 +136,22 @@ private slots:
     {
         QTest::addColumn<int>("number");
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QList<int>>("data");
-
-        QStringList modules{"N/A"};
-        QList<int> moduleData{160};
-        for (int i = 0; i < 16; ++i) {
-            modules << QString(QChar('A' + i));
-            moduleData << 10 * i;
-        }
-        modules << "BL/MR";
-        moduleData << 159;
-        QStringList channels;
-        QList<int> channelData;
-        for (int i = 0; i < 10; ++i) {
-            channels << QString::number(i + 1);
-            channelData << i;
-        }
-        const QStringList intensities{"100", "90", "80", "70", "60", "50", "40", "30"};
-        const QList<int> intensityData{10, 7, 6, 5, 4, 3, 2, 1};
-
-        for (int n = 1; n <= 12; ++n) {
-            if (n % 2)
-                QTest::addRow("List%d", n) << n << modules << moduleData;
-            else
-                QTest::addRow("List%d", n) << n << channels << channelData;
-        }
-        QTest::addRow("List21") << 21 << intensities << intensityData;
-        QTest::addRow("List22") << 22 << intensities << intensityData;
+        for (int n = 1; n <= 12; ++n)
+            QTest::addRow("List%d", n) << n << (n % 2 ? textsOf(moduleRows()) : textsOf(channelRows()));
+        QTest::addRow("List21") << 21 << textsOf(intensityRows());
+        QTest::addRow("List22") << 22 << textsOf(intensityRows());
     }
 
+    // Each list shows its table's rows, in order: a position names the same row in the list and in the table.
     void listRows()
     {
         QFETCH(int, number);
         QFETCH(QStringList, texts);
-        QFETCH(QList<int>, data);
-
         SelectionList *l = list(number);
         QStringList shown;
-        QList<int> carried;
-        for (int row = 0; row < l->count(); ++row) {
+        for (int row = 0; row < l->count(); ++row)
             shown << l->item(row)->text();
-            carried << l->itemDatum(row);
-        }
         QCOMPARE(shown, texts);
-        QCOMPARE(carried, data);
     }
 
     void layout_data()
@@ -297,61 +272,54 @@ private slots:
         QCOMPARE(box->text(), kept);
     }
 
-    void moduleRule_data()
+    // A click runs the control's rule, and afterwards the controls show what the model holds, corrections
+    // included (the rules themselves are tested on the model): one choice of each kind, made after the
+    // given choices were set in the editor.
+    void clickShowsTheModel_data()
     {
-        QTest::addColumn<int>("k");
-        QTest::addColumn<int>("channelFirst"); // -1: none chosen before
-        QTest::addColumn<int>("module");
-        QTest::addColumn<bool>("byClick");
-        QTest::addColumn<bool>("channelShown");
-        QTest::addColumn<int>("s");
-        QTest::addColumn<int>("m");
-        QTest::addColumn<int>("c");
+        QTest::addColumn<QList<int>>("setUp"); // list number and position, in pairs; list 0 is the box
+        QTest::addColumn<int>("clicked");      // list number, or 0 for the box
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("shown");       // the clicked list's position afterwards, or the box's state
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::newRow("module N/A hides the channel list") << QList<int>{} << 1 << kNa << kNa << QString();
+        QTest::newRow("channel") << QList<int>{3, 2} << 4 << 3 << 3 << QString();
+        QTest::newRow("indicator below back-light pulls it down")
+            << QList<int>{22, 1, 21, 1} << 21 << 2 << 2 << kIndicatorText;
+        QTest::newRow("back-light above indicator is taken back")
+            << QList<int>{22, 4, 21, 4} << 22 << 0 << 4 << kBacklightText;
+        QTest::newRow("box ticked without BL/MR is unticked") << QList<int>{} << 0 << 0 << 0 << kLightingText;
+        QTest::newRow("leaving the last BL/MR unticks the box")
+            << QList<int>{5, kBlMr, 0, 1} << 5 << 1 << 1 << kLightingText;
+    }
 
-        for (bool click : {true}) {
-            const char *how = "click";
-            QTest::addRow("%s SW1 N/A", how) << 0 << -1 << kNa << click << false << 160 << 0 << 0;
-            QTest::addRow("%s SW1 BL/MR", how) << 0 << -1 << kBlMr << click << false << 159 << 0 << 0;
-            QTest::addRow("%s SW1 C", how) << 0 << -1 << 3 << click << true << 20 << 20 << 0;
-            QTest::addRow("%s SW2 B before channel", how) << 1 << -1 << 2 << click << true << 10 << 10 << 0;
-            QTest::addRow("%s SW5 D after channel 7", how) << 4 << 6 << 4 << click << true << 36 << 30 << 6;
-            QTest::addRow("%s SW6 N/A after channel 7", how) << 5 << 6 << kNa << click << false << 160 << 0 << 6;
-            QTest::addRow("%s SW3 P after channel 10", how) << 2 << 9 << 16 << click << true << 159 << 150 << 9;
+    void clickShowsTheModel()
+    {
+        QFETCH(QList<int>, setUp);
+        QFETCH(int, clicked);
+        QFETCH(int, row);
+        QFETCH(int, shown);
+        QFETCH(QString, message);
+
+        for (int i = 0; i + 1 < setUp.size(); i += 2)
+            choose(editor(), setUp[i], setUp[i + 1]);
+        QVERIFY(dialogs->messages.isEmpty());
+
+        if (clicked == 0)
+            clickCheckBox();
+        else
+            clickRow(list(clicked), row);
+        QCOMPARE(clicked == 0 ? check()->state() : list(clicked)->position(), shown);
+        QCOMPARE(shownBy(*this), heldBy(editor()));
+        if (message.isEmpty()) {
+            QVERIFY(dialogs->messages.isEmpty());
+        } else {
+            QCOMPARE(dialogs->messages.size(), 1);
+            QCOMPARE(dialogs->messages[0].text, message);
+            QCOMPARE(dialogs->messages[0].title, message == kLightingText ? kLightingTitle : QString());
         }
     }
 
-    void moduleRule()
-    {
-        QFETCH(int, k);
-        QFETCH(int, channelFirst);
-        QFETCH(int, module);
-        QFETCH(bool, byClick);
-        QFETCH(bool, channelShown);
-        QFETCH(int, s);
-        QFETCH(int, m);
-        QFETCH(int, c);
-
-        if (channelFirst >= 0)
-            channelList(k)->setPosition(channelFirst);
-        choose(moduleList(k), module, byClick);
-        QCOMPARE(channelList(k)->isVisible(), channelShown);
-        QCOMPARE(int(editor().button(k).s), s);
-        QCOMPARE(int(editor().button(k).m), m);
-        QCOMPARE(int(editor().button(k).c), c);
-        QVERIFY(dialogs->messages.isEmpty());
-    }
-
-    // A click on the row already chosen is a choice: the rule shows the channel list again.
-    void moduleRuleRunsAgainOnSameRow()
-    {
-        clickRow(moduleList(2), 5);
-        channelList(2)->hide();
-        clickRow(moduleList(2), 5);
-        QVERIFY(channelList(2)->isVisible());
-        QCOMPARE(editor().button(2).s, 40);
-    }
-
-    // After a panel read hides the designation box, clicking the channel already chosen shows it again.
     // A quote that came from a hand-made file can be edited away, but no new one typed in.
     void textFromFileWithQuoteCanBeMended()
     {
@@ -369,163 +337,16 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("ABC"));
     }
 
+    // After a panel read hides the designation box, clicking the channel already chosen shows it again.
     void clickOnSelectedRowRunsTheRule()
     {
         QLineEdit *box = control<QLineEdit>("Text8");
         editor().clear_designation(5);
-        moduleList(5)->setPosition(1);
-        channelList(5)->setPosition(1);
+        setButton(5, 1, 1);
         box->hide();
         clickRow(channelList(5), 1);
         QVERIFY(box->isVisibleTo(form.get()));
         QCOMPARE(editor().button(5).s, 1);
-    }
-
-    void channelRule_data() { byClickRows(); }
-
-    void channelRule()
-    {
-        QFETCH(bool, byClick);
-        moduleList(1)->setPosition(2); // "B"
-        editor().clear_designation(1);
-        QVERIFY(!control("Text4")->isVisible());
-
-        choose(channelList(1), 3, byClick); // "4"
-        QCOMPARE(editor().button(1).c, 3);
-        QCOMPARE(editor().button(1).s, 13);
-        QVERIFY(control("Text4")->isVisible());
-
-        choose(moduleList(1), kNa, byClick);
-        QVERIFY(!channelList(1)->isVisible());
-        QVERIFY(control("Text4")->isVisible());
-        QCOMPARE(editor().button(1).s, 160);
-        QCOMPARE(editor().button(1).c, 3);
-    }
-
-    void intensityRules_data()
-    {
-        QTest::addColumn<int>("indicatorFirst"); // positions before the choice
-        QTest::addColumn<int>("backlightFirst");
-        QTest::addColumn<int>("listNumber");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("byClick");
-        QTest::addColumn<QString>("message"); // empty: none
-        QTest::addColumn<int>("indicatorRow");
-        QTest::addColumn<int>("backlightRow");
-        QTest::addColumn<int>("indpercent");
-        QTest::addColumn<int>("blpercent");
-
-        for (bool click : {true}) {
-            const char *how = "click";
-            QTest::addRow("%s indicator below backlight", how)
-                << 1 << 1 << 21 << 2 << click << kIndicatorText << 2 << 2 << 6 << 6;
-            QTest::addRow("%s indicator 30 below 100", how)
-                << 0 << 0 << 21 << 7 << click << kIndicatorText << 7 << 7 << 1 << 1;
-            QTest::addRow("%s indicator raised", how) << 3 << 3 << 21 << 0 << click << QString() << 0 << 3 << 10 << 5;
-            QTest::addRow("%s indicator equal", how) << 0 << 3 << 21 << 3 << click << QString() << 3 << 3 << 5 << 5;
-            QTest::addRow("%s backlight above indicator", how)
-                << 4 << 4 << 22 << 0 << click << kBacklightText << 4 << 4 << 4 << 4;
-            QTest::addRow("%s backlight equal", how) << 4 << 5 << 22 << 4 << click << QString() << 4 << 4 << 4 << 4;
-            QTest::addRow("%s backlight lower", how) << 2 << 2 << 22 << 7 << click << QString() << 2 << 7 << 6 << 1;
-        }
-    }
-
-    void intensityRules()
-    {
-        QFETCH(int, indicatorFirst);
-        QFETCH(int, backlightFirst);
-        QFETCH(int, listNumber);
-        QFETCH(int, row);
-        QFETCH(bool, byClick);
-        QFETCH(QString, message);
-        QFETCH(int, indicatorRow);
-        QFETCH(int, backlightRow);
-        QFETCH(int, indpercent);
-        QFETCH(int, blpercent);
-
-        list(22)->setPosition(backlightFirst);
-        list(21)->setPosition(indicatorFirst);
-        QVERIFY(dialogs->messages.isEmpty());
-
-        if (byClick)
-            clickRow(list(listNumber), row);
-        else
-            list(listNumber)->setPosition(row);
-        if (message.isEmpty()) {
-            QVERIFY(dialogs->messages.isEmpty());
-        } else {
-            QCOMPARE(dialogs->messages.size(), 1);
-            QCOMPARE(dialogs->messages[0].text, message);
-            QCOMPARE(dialogs->messages[0].title, QString());
-        }
-        QCOMPARE(list(21)->position(), indicatorRow);
-        QCOMPARE(list(22)->position(), backlightRow);
-        QCOMPARE(int(editor().indpercent()), indpercent);
-        QCOMPARE(int(editor().blpercent()), blpercent);
-    }
-
-    void tickWithoutBlMr_data() { byClickRows(); }
-
-    void tickWithoutBlMr()
-    {
-        QFETCH(bool, byClick);
-        moduleList(0)->setPosition(1);
-        moduleList(3)->setPosition(kNa);
-        if (byClick)
-            QTest::mouseClick(check(), Qt::LeftButton);
-        else
-            check()->setState(1);
-        QCOMPARE(dialogs->messages.size(), 1);
-        QCOMPARE(dialogs->messages[0].text, kLightingText);
-        QCOMPARE(dialogs->messages[0].title, kLightingTitle);
-        QVERIFY(!check()->isChecked());
-        QCOMPARE(editor().feature(), 0);
-    }
-
-    void leavingBlMrUnticks_data() { byClickRows(); }
-
-    void leavingBlMrUnticks()
-    {
-        QFETCH(bool, byClick);
-        choose(moduleList(2), kBlMr, byClick);
-        if (byClick)
-            QTest::mouseClick(check(), Qt::LeftButton);
-        else
-            check()->setState(1);
-        QVERIFY(dialogs->messages.isEmpty());
-        QVERIFY(check()->isChecked());
-        QCOMPARE(editor().feature(), 1);
-
-        choose(moduleList(2), 1, byClick); // "A"
-        QCOMPARE(dialogs->messages.size(), 1);
-        QCOMPARE(dialogs->messages[0].title, kLightingTitle);
-        QVERIFY(!check()->isChecked());
-        QCOMPARE(editor().feature(), 0);
-        QCOMPARE(moduleList(2)->position(), 1);
-        QVERIFY(channelList(2)->isVisible());
-        QCOMPARE(editor().button(2).m, 0);
-    }
-
-    void anotherBlMrKeepsLighting()
-    {
-        moduleList(0)->setPosition(kBlMr);
-        moduleList(3)->setPosition(kBlMr);
-        check()->setState(1);
-        clickRow(moduleList(0), kNa);
-        QVERIFY(dialogs->messages.isEmpty());
-        QVERIFY(check()->isChecked());
-        QCOMPARE(editor().feature(), 1);
-    }
-
-    void untickingNeverComplains()
-    {
-        moduleList(5)->setPosition(kBlMr);
-        check()->setState(1);
-        QCOMPARE(editor().feature(), 1);
-        QTest::mouseClick(check(), Qt::LeftButton);
-        QVERIFY(!check()->isChecked());
-        QCOMPARE(editor().feature(), 0);
-        QVERIFY(dialogs->messages.isEmpty());
     }
 
     // Each choice runs the control's rule exactly once: rules are idempotent, so only counting shows a double run.
@@ -533,13 +354,9 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("runs");
-        QTest::newRow("list set") << "set 2" << 1;
-        QTest::newRow("list set to its own row") << "set 0" << 1;
-        QTest::newRow("list cleared") << "set -1" << 1;
         QTest::newRow("row clicked") << "click 2" << 1;
+        QTest::newRow("selected row clicked again") << "click 0" << 1;
         QTest::newRow("arrow key") << "down" << 1;
-        QTest::newRow("box set") << "tick" << 1;
-        QTest::newRow("box set to its own state") << "untick" << 0;
         QTest::newRow("box clicked") << "click box" << 1;
         QTest::newRow("space on box") << "space" << 1;
     }
@@ -552,7 +369,7 @@ private slots:
         auto *list = new SelectionList(&host);
         list->setGeometry(0, 0, 60, 80);
         list->addRows(intensityRows());
-        list->setPosition(0);
+        list->showPosition(0);
         auto *box = new RuleCheckBox("BOX", &host);
         box->setGeometry(0, 90, 100, 30);
         host.show();
@@ -560,16 +377,12 @@ private slots:
         int counted = 0;
         list->setRule([&] { ++counted; });
         box->setRule([&] { ++counted; });
-        if (action.startsWith("set "))
-            list->setPosition(action.mid(4).toInt());
-        else if (action == "click 2")
-            clickRow(list, 2);
+        if (action == "click box")
+            QTest::mouseClick(box, Qt::LeftButton);
+        else if (action.startsWith("click "))
+            clickRow(list, action.mid(6).toInt());
         else if (action == "down")
             QTest::keyClick(list, Qt::Key_Down);
-        else if (action == "tick" || action == "untick")
-            box->setState(action == "tick" ? 1 : 0);
-        else if (action == "click box")
-            QTest::mouseClick(box, Qt::LeftButton);
         else
             QTest::keyClick(box, Qt::Key_Space);
         QCOMPARE(counted, runs);
@@ -679,7 +492,7 @@ private slots:
         QTest::keyClick(check(), Qt::Key_Space);
         QCOMPARE(dialogs->messages.size(), 1);
         QCOMPARE(dialogs->messages[0].title, kLightingTitle);
-        moduleList(2)->setPosition(kBlMr);
+        editor().setModulePosition(2, kBlMr);
         QTest::keyClick(check(), Qt::Key_Space);
         QCOMPARE(editor().feature(), 1);
     }
