@@ -25,6 +25,8 @@ void quietenSessionlessStart()
 
 void describeApplication()
 {
+    // QSettings() is then ~/.config/panelconfig/panelconfig.conf everywhere in the program.
+    QCoreApplication::setOrganizationName(QStringLiteral("panelconfig"));
     QCoreApplication::setApplicationName(QStringLiteral("panelconfig"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PANELCONFIG_VERSION));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));

@@ -4,6 +4,7 @@
 // - open and save of a .pnl file through the file dialog seam (the file read and its values applied to the
 //   controls), the repaint that follows it, and save.
 // One line per sample: "CASE wall MS ms cpu MS ms". bench/run summarises them.
+#include "app/application.h"
 #include "bench_dialogs.h"
 
 #include "link/qt_serial_line.h"
@@ -127,6 +128,7 @@ bool fileOperations(panel::Form1 &window, BenchDialogs &dialogs, int rounds)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    panel::describeApplication();
     const int panelRounds = argc > 1 ? QByteArray(argv[1]).toInt() : 5;
     const int fileRounds = argc > 2 ? QByteArray(argv[2]).toInt() : 200;
 

@@ -3,7 +3,6 @@
 #include "file/append_log.h"
 #include "file/config_file_ops.h"
 #include "file/own_files.h"
-#include "model/app_settings.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
 
@@ -14,6 +13,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -98,7 +98,7 @@ History::History(const QString &folder, Retention retention)
 
 QString History::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/history");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/panelconfig/history");
 }
 
 QString History::journalPath() const { return m_folder + QLatin1Char('/') + kJournal; }
@@ -261,22 +261,12 @@ QJsonArray registersJson(const std::array<qint16, kConfigRegisters> &registers)
     return values;
 }
 
-bool historyKept() { return openSettings()->value(kHistoryKey, true).toBool(); }
+bool historyKept() { return QSettings().value(kHistoryKey, true).toBool(); }
 
-void setHistoryKept(bool kept)
-{
-    const auto settings = openSettings();
-    settings->setValue(kHistoryKey, kept);
-    settings->sync();
-}
+void setHistoryKept(bool kept) { QSettings().setValue(kHistoryKey, kept); }
 
-bool backupBeforeWrite() { return openSettings()->value(kBackupKey, false).toBool(); }
+bool backupBeforeWrite() { return QSettings().value(kBackupKey, false).toBool(); }
 
-void setBackupBeforeWrite(bool backup)
-{
-    const auto settings = openSettings();
-    settings->setValue(kBackupKey, backup);
-    settings->sync();
-}
+void setBackupBeforeWrite(bool backup) { QSettings().setValue(kBackupKey, backup); }
 
 } // namespace panel

@@ -2,7 +2,6 @@
 
 #include "link/device_name.h"
 #include "link/qt_serial_line.h"
-#include "model/app_settings.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -98,14 +97,12 @@ QString describePortSource(PortSource source)
 
 QString rememberedPort()
 {
-    return openSettings()->value(kPortKey).toString();
+    return QSettings().value(kPortKey).toString();
 }
 
 void rememberPort(const QString &device)
 {
-    const std::unique_ptr<QSettings> settings = openSettings();
-    settings->setValue(kPortKey, device);
-    settings->sync();
+    QSettings().setValue(kPortKey, device);
 }
 
 PortSurvey PortSurvey::ofThisMachine()
