@@ -1,6 +1,5 @@
 #include "file/config_file_ops.h"
 
-#include "file/config_file_host.h"
 #include "model/editor_model.h"
 #include "model/operation_report.h"
 #include "file/pnl_file.h"
@@ -96,41 +95,6 @@ SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named
                               mode_t newMode)
 {
     return savePanelFile(path, record_of(named), existing, newMode);
-}
-
-void save_config_file(OperationReport &report, ConfigFileHost &host, const std::optional<NamedPanelConfig> &named)
-{
-    report.hideStatus();
-    if (!named) {
-        report.reportStatus(kIncompleteData, kRed);
-        return;
-    }
-    if (named->panel.isEmpty()) {
-        report.message(QStringLiteral("Name must be entered in PANEL NAME field"), QString());
-        return;
-    }
-    const std::optional<QString> path = host.chooseFile(true, QStringLiteral("WRITE CONFIGURATION FILE"),
-                                                        qtNameFilter(kConfigFileFilter), named->panel + QStringLiteral(".pnl"));
-    if (!path || path->isEmpty())
-        return;
-    const SaveOutcome saved = save_named_config(*path, *named);
-    if (saved.kind == SaveOutcome::SavedUnconfirmed) {
-        report.message(savedUnconfirmedText() + QChar(10) + *path + QStringLiteral(": ") + saved.reason, QString());
-    } else if (!saved.saved()) {
-        report.message(QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED") + QChar(10) + *path
-                           + QStringLiteral(": ") + saved.reason,
-                       QString());
-    }
-}
-
-void open_config_file(OperationReport &report, ConfigFileHost &host, EditorModel &editor)
-{
-    report.hideStatus();
-    const std::optional<QString> path =
-        host.chooseFile(false, QStringLiteral("READ CONFIGURATION FILE"), qtNameFilter(kConfigFileFilter), std::nullopt);
-    if (!path || path->isEmpty())
-        return;
-    open_config_file_named(report, editor, *path);
 }
 
 void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path)

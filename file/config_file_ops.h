@@ -9,7 +9,6 @@
 
 namespace panel {
 
-class ConfigFileHost;
 class EditorModel;
 class OperationReport;
 
@@ -26,12 +25,8 @@ PanelFileRecord record_of(const NamedPanelConfig &named);
 SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named,
                               ExistingFile existing = ExistingFile::Replace, mode_t newMode = 0666);
 
-// Saves what the window shows as a .pnl file chosen in the window's file dialog. No configuration
-// means a button is incomplete.
-void save_config_file(OperationReport &report, ConfigFileHost &host, const std::optional<NamedPanelConfig> &named);
-// Opens a .pnl file into the editor. All or nothing: a refused file changes no control and no code.
-void open_config_file(OperationReport &report, ConfigFileHost &host, EditorModel &editor);
-// The same open for a file already chosen (a file given on the command line).
+// Opens a chosen .pnl file into the editor. All or nothing: a refused file changes no control and no code,
+// and is told in the open's message.
 void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path);
 
 // The file dialog's one filter: the description shown, "|", the pattern.

@@ -107,12 +107,43 @@ void WindowCommands::keepHistory(const QList<HistoryEntry> &entries)
 
 void WindowCommands::readFile()
 {
-    run([this] { open_config_file(*this, *this, m_editor); });
+    run([this] {
+        hideStatus();
+        const std::optional<QString> path = chooseFile(FileRequest::Open, QStringLiteral("READ CONFIGURATION FILE"));
+        if (path && !path->isEmpty())
+            open_config_file_named(*this, m_editor, *path);
+    });
 }
 
 void WindowCommands::writeFile()
 {
-    run([this] { save_config_file(*this, *this, m_editor.gather_named_config()); });
+    run([this] { saveFile(m_editor.gather_named_config()); });
+}
+
+// SAVE CONFIGURATION FILE: no configuration means a button is incomplete.
+void WindowCommands::saveFile(const std::optional<NamedPanelConfig> &named)
+{
+    hideStatus();
+    if (!named) {
+        reportStatus(kIncompleteData, kRed);
+        return;
+    }
+    if (named->panel.isEmpty()) {
+        message(QStringLiteral("Name must be entered in PANEL NAME field"), QString());
+        return;
+    }
+    const std::optional<QString> path =
+        chooseFile(FileRequest::Save, QStringLiteral("WRITE CONFIGURATION FILE"), named->panel + QStringLiteral(".pnl"));
+    if (!path || path->isEmpty())
+        return;
+    const SaveOutcome saved = save_named_config(*path, *named);
+    if (saved.kind == SaveOutcome::SavedUnconfirmed) {
+        message(savedUnconfirmedText() + QChar(10) + *path + QStringLiteral(": ") + saved.reason, QString());
+    } else if (!saved.saved()) {
+        message(QStringLiteral("THE CONFIGURATION FILE COULD NOT BE SAVED") + QChar(10) + *path + QStringLiteral(": ")
+                    + saved.reason,
+                QString());
+    }
 }
 
 void WindowCommands::openFile(const QString &path)
@@ -186,15 +217,15 @@ void WindowCommands::message(const QString &text, const QString &title)
 
 QTimer &WindowCommands::timer() { return *m_controls.Timer1; }
 
-std::optional<QString> WindowCommands::chooseFile(bool save, const QString &title, const QString &filter,
+std::optional<QString> WindowCommands::chooseFile(FileRequest::Mode mode, const QString &title,
                                                   const std::optional<QString> &initialName)
 {
     if (initialName)
         m_dialogFileName = *initialName;
     FileRequest request;
-    request.mode = save ? FileRequest::Save : FileRequest::Open;
+    request.mode = mode;
     request.title = title;
-    request.filter = filter;
+    request.filter = qtNameFilter(kConfigFileFilter);
     request.defaultSuffix = QStringLiteral("pnl");
     request.fileName = m_dialogFileName;
     std::optional<QString> chosen = m_dialogs.chooseFile(&m_window, request);

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "file/config_file_host.h"
 #include "file/history.h"
 #include "link/panel_host.h"
 #include "model/operation_report.h"
+#include "ui/dialogs.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -21,7 +22,7 @@ struct PanelResult;
 // The window's four commands: read and write the panel, open and save a file. It runs them for the
 // window, shows their status in the status box and their messages in boxes, lends them the timer and
 // the file dialog, and lets one run at a time.
-class WindowCommands : public OperationReport, public PanelHost, public ConfigFileHost
+class WindowCommands : public OperationReport, public PanelHost
 {
 public:
     WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line, EditorModel &editor,
@@ -46,14 +47,16 @@ public:
     QTimer &timer() override;
     int tickMilliseconds() const override { return m_tick; }
     bool operationAbandoned() const override { return m_closeRequested; }
-    // ConfigFileHost
-    std::optional<QString> chooseFile(bool save, const QString &title, const QString &filter,
-                                      const std::optional<QString> &initialName) override;
 
     // The status text, with what to do about a port that did not open in its tooltip.
     void setStatusText(const QString &text);
 
 private:
+    void saveFile(const std::optional<NamedPanelConfig> &named);
+    // The window's one file dialog, which keeps the last file name between uses; initialName replaces it
+    // when given (a save proposes one, an open does not).
+    std::optional<QString> chooseFile(FileRequest::Mode mode, const QString &title,
+                                      const std::optional<QString> &initialName = std::nullopt);
     // A second command clicked while the first waits is ignored.
     void run(const std::function<void()> &command);
     // The entry of a panel operation that has ended on the port it started on: its result as the window
