@@ -3,6 +3,7 @@
 #include "file/history.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
+#include "headless/terminal_text.h"
 #include "headless/text_output.h"
 #include "link/qt_serial_line.h"
 #include "link/serial_ports.h"
@@ -36,7 +37,8 @@ int listPorts()
 
 int usageError(const QString &error)
 {
-    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n", qPrintable(error));
+    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
+                 qPrintable(panel::shownOnTerminal(error)));
     return panel::kUsageExitCode;
 }
 
@@ -141,7 +143,7 @@ int runJobs(int argc, char *argv[])
     if (const std::optional<panel::RunRefusal> refusal = panel::checkRun(run)) {
         if (refusal->exitCode == panel::kExitUsage)
             return usageError(refusal->message);
-        err.writeLine(QStringLiteral("panelconfig: ") + refusal->message);
+        err.writeLine(QStringLiteral("panelconfig: ") + panel::shownOnTerminal(refusal->message));
         return refusal->exitCode;
     }
     return panel::runProductionLine(run, out, err, stopRequested);

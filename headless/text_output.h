@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace panel {
@@ -17,10 +18,17 @@ public:
     // Nothing written from here on reaches anyone: every line fails with this reason.
     void setUnusable(const QString &reason) { m_error = reason; }
     QString error() const { return m_error; }
+    int fd() const { return m_fd; }
+
+    // A line as it goes to the descriptor, line feed included.
+    static QByteArray encodedLine(const QString &line);
 
 private:
     int m_fd;
     QString m_error;
 };
+
+// Writes every byte to fd, taking up short writes again: an empty string, else why not.
+QString writeWhole(int fd, const QByteArray &bytes);
 
 } // namespace panel
