@@ -116,8 +116,8 @@ int runJobs(int argc, char *argv[])
     const panel::CommandLine::Action action = commandLine.parse(QCoreApplication::arguments());
     if (action == panel::CommandLine::Action::Help || action == panel::CommandLine::Action::Version)
         commandLine.showHelpOrVersion(app);
-    panel::TextOutput out(STDOUT_FILENO);
-    panel::TextOutput err(STDERR_FILENO);
+    panel::TextOutput out(STDOUT_FILENO, &stopRequested);
+    panel::TextOutput err(STDERR_FILENO, &stopRequested);
     if (!outOpen)
         out.setUnusable(QStringLiteral("standard output is closed"));
     if (!errOpen)

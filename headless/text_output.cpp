@@ -6,13 +6,13 @@
 
 namespace panel {
 
-QString writeWhole(int fd, const QByteArray &bytes)
+QString writeWhole(int fd, const QByteArray &bytes, const std::atomic<bool> *stop)
 {
     const char *data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
         const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
+        if (written < 0 && errno == EINTR && !(stop && stop->load()))
             continue;
         if (written <= 0)
             return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
@@ -22,8 +22,9 @@ QString writeWhole(int fd, const QByteArray &bytes)
     return QString();
 }
 
-TextOutput::TextOutput(int fd)
+TextOutput::TextOutput(int fd, const std::atomic<bool> *stop)
     : m_fd(fd)
+    , m_stop(stop)
 {
 }
 
@@ -36,7 +37,7 @@ bool TextOutput::writeLine(const QString &line)
 {
     if (failed())
         return false;
-    m_error = writeWhole(m_fd, encodedLine(line));
+    m_error = writeWhole(m_fd, encodedLine(line), m_stop);
     return !failed();
 }
 

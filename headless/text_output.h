@@ -3,14 +3,17 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
 namespace panel {
 
 // Lines of text to a file descriptor (standard output or error), each written whole and checked.
 // Once a line cannot be written (a closed pipe, a full disk) the output has failed and says why.
+// A write held up by its reader gives up when a signal comes once stop is set.
 class TextOutput
 {
 public:
-    explicit TextOutput(int fd);
+    explicit TextOutput(int fd, const std::atomic<bool> *stop = nullptr);
 
     // The line and a line feed; false when not all of it was written.
     bool writeLine(const QString &line);
@@ -25,10 +28,12 @@ public:
 
 private:
     int m_fd;
+    const std::atomic<bool> *m_stop;
     QString m_error;
 };
 
-// Writes every byte to fd, taking up short writes again: an empty string, else why not.
-QString writeWhole(int fd, const QByteArray &bytes);
+// Writes every byte to fd, taking up short and interrupted writes again (an interrupted one not once
+// stop is set): an empty string, else why not.
+QString writeWhole(int fd, const QByteArray &bytes, const std::atomic<bool> *stop = nullptr);
 
 } // namespace panel
