@@ -15,8 +15,8 @@ class SerialLine;
 struct ProductionRun;
 
 // Runs the jobs of one port, on the thread it is moved to, with its own serial line. With repeat it
-// waits for a panel to answer before each job and for it to go after, and tells of a port that
-// cannot be opened at once and then at most once a minute.
+// runs the job again each second until a panel answers its hail, waits for that panel to go, and
+// tells of a port that cannot be opened at once and then at most once a minute.
 class PortWorker : public QObject
 {
     Q_OBJECT
