@@ -45,7 +45,8 @@ CommandLine::CommandLine()
     , m_read(QStringLiteral("read"),
              QStringLiteral("Reads the panel and saves its configuration as FILE, which it never replaces without "
                             "--force. With several ports or --repeat, FILE holds {port} (the device's name), {n} "
-                            "(001, 002, ...) or {time} (UTC), replaced for each panel."),
+                            "(001, 002, ..., after the highest already there) or {time} (UTC), replaced for each "
+                            "panel."),
              QStringLiteral("FILE.pnl"))
     , m_name(QStringLiteral("name"), QStringLiteral("The panel name saved by --read (default: the file's base name)."),
              QStringLiteral("TEXT"))

@@ -4,6 +4,7 @@
 #include "headless/history_listing.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
+#include "headless/terminal_text.h"
 #include "headless/text_output.h"
 #include "link/qt_serial_line.h"
 #include "link/serial_ports.h"
@@ -35,7 +36,8 @@ int listPorts()
 
 int usageError(const QString &error)
 {
-    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n", qPrintable(error));
+    std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
+                 qPrintable(panel::shownOnTerminal(error)));
     return panel::kUsageExitCode;
 }
 
@@ -96,8 +98,8 @@ int runJobs(int argc, char *argv[])
     const panel::CommandLine::Action action = commandLine.parse(QCoreApplication::arguments());
     if (action == panel::CommandLine::Action::Help || action == panel::CommandLine::Action::Version)
         commandLine.showHelpOrVersion(app);
-    panel::TextOutput out(STDOUT_FILENO);
-    panel::TextOutput err(STDERR_FILENO);
+    panel::TextOutput out(STDOUT_FILENO, &stopRequested);
+    panel::TextOutput err(STDERR_FILENO, &stopRequested);
     if (!outOpen)
         out.setUnusable(QStringLiteral("standard output is closed"));
     if (!errOpen)
@@ -123,7 +125,7 @@ int runJobs(int argc, char *argv[])
     if (const std::optional<panel::RunRefusal> refusal = panel::checkRun(run)) {
         if (refusal->exitCode == panel::kExitUsage)
             return usageError(refusal->message);
-        err.writeLine(QStringLiteral("panelconfig: ") + refusal->message);
+        err.writeLine(QStringLiteral("panelconfig: ") + panel::shownOnTerminal(refusal->message));
         return refusal->exitCode;
     }
     return panel::runProductionLine(run, out, err, stopRequested);

@@ -2,11 +2,13 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace panel {
 
 // The fields a --read file name may hold, replaced for each panel: {port} the device's base name,
-// {n} the count of panels read in this run (001, 002, ...), {time} the time in UTC (20261208T213000Z).
+// {n} the panel's number in three digits or more (001, 002, ...), {time} the time in UTC
+// (20261208T213000Z).
 struct FileNameFields {
     bool port = false;
     bool n = false;
@@ -21,5 +23,10 @@ struct FileNameFields {
 
 FileNameFields fileNameFields(const QString &pattern);
 QString expandFileName(const QString &pattern, const QString &device, int n, const QDateTime &time);
+
+// The highest {n} of the names the pattern already gives, for any of the devices, among the names in
+// its folder; 0 when it gives none. Numbering goes on after it, so that a line started again never
+// meets a name it gave before.
+int highestNumberTaken(const QString &pattern, const QStringList &devices);
 
 } // namespace panel

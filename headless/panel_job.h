@@ -20,7 +20,7 @@ struct ReadTarget {
     QString pattern;
     QString panelName;                 // the name saved in the file; empty: the file's base name
     bool replace = false;              // --force: an existing file may be replaced
-    std::atomic<int> *count = nullptr; // the panels read so far in this run, for {n}
+    std::atomic<int> *count = nullptr; // the last {n} given: the highest taken before the run, then each panel read
 };
 
 struct JobRequest {

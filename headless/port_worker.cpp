@@ -1,31 +1,33 @@
 #include "headless/port_worker.h"
 
 #include "headless/job_host.h"
+#include "headless/production_line.h"
 #include "headless/result_queue.h"
+#include "headless/watched_line.h"
 #include "link/panel_link.h"
 #include "link/qt_serial_line.h"
 #include "model/status_texts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QTimer>
 
 namespace panel {
 
 namespace {
 
-constexpr int kPresenceIntervalMs = 1000;      // one hail sequence a second
 constexpr int kPortReportIntervalMs = 60 * 1000; // a port that stays closed is told of once a minute
 constexpr int kWakeUpMs = 50;                   // how soon a wait sees the stop
 
 } // namespace
 
-PortWorker::PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop,
+PortWorker::PortWorker(const ProductionRun &run, const QString &device, const std::atomic<bool> &stop,
                        const std::atomic<bool> &noMorePanels, ResultQueue &results)
-    : m_request(request)
+    : m_request(run.request)
     , m_device(device)
-    , m_repeat(repeat)
+    , m_repeat(run.repeat)
+    , m_presenceIntervalMs(run.presenceIntervalMs)
+    , m_makeLine(run.makeLine)
     , m_stop(stop)
     , m_noMorePanels(noMorePanels)
     , m_results(results)
@@ -52,55 +54,83 @@ PortWorker::Presence PortWorker::probe(SerialLine &line, QString *error)
     return link.hail_panel() ? Presence::Panel : Presence::NoPanel;
 }
 
-bool PortWorker::waitForPanel(SerialLine &line)
+JobResult PortWorker::portFailure(const SerialLine &line, const QString &error) const
 {
-    QElapsedTimer sinceReport;
-    while (goOn()) {
-        QString error;
-        const Presence presence = probe(line, &error);
-        if (presence == Presence::Panel)
-            return true;
-        if (presence == Presence::PortNotOpened && (!sinceReport.isValid() || sinceReport.elapsed() >= kPortReportIntervalMs)) {
-            sinceReport.start();
-            JobResult result;
-            result.device = m_device;
-            result.command = commandName(m_request.command);
-            result.file = m_request.file;
-            result.result = portNotOpenedText(m_device, error);
-            result.exitCode = kExitPortFailure;
-            result.portFailure = true;
-            result.advice = line.openAdvice();
-            if (m_request.intended)
-                result.intended = m_request.intended->registers();
-            m_results.put(result);
-        }
-        pause(kPresenceIntervalMs);
-    }
-    return false;
+    JobResult result;
+    result.device = line.deviceName();
+    result.command = commandName(m_request.command);
+    result.file = m_request.file;
+    result.result = portNotOpenedText(result.device, error);
+    result.exitCode = kExitPortFailure;
+    result.portFailure = true;
+    result.advice = line.openAdvice();
+    if (m_request.intended)
+        result.intended = m_request.intended->registers();
+    return result;
 }
 
+// A port that does not open is said at once, then at most once a minute; it is no panel's operation,
+// so the history keeps nothing of it.
+void PortWorker::tellPortFailure(JobResult result)
+{
+    if (m_sinceFailureTold.isValid() && m_sinceFailureTold.elapsed() < kPortReportIntervalMs)
+        return;
+    m_sinceFailureTold.start();
+    result.history.clear();
+    m_results.put(result);
+}
+
+// The panel is gone once a hail sequence goes unanswered on the open port, or its device is gone. A
+// port that does not open for a moment (another program holds it) tells nothing of the panel: that
+// is said, and the wait goes on.
 bool PortWorker::waitForPanelGone(SerialLine &line)
 {
     while (goOn()) {
         QString error;
-        if (probe(line, &error) != Presence::Panel)
+        switch (probe(line, &error)) {
+        case Presence::Panel:
+            break;
+        case Presence::NoPanel:
             return true;
-        pause(kPresenceIntervalMs);
+        case Presence::PortNotOpened:
+            tellPortFailure(portFailure(line, error));
+            if (line.deviceAbsent())
+                return true;
+            break;
+        }
+        pause(m_presenceIntervalMs);
     }
     return false;
+}
+
+// The next panel is found by its job's own hail sequence, so that a panel answering only some hails
+// is worked on with the answer it gave, and not hailed again by another sequence first.
+void PortWorker::repeatPanels(SerialLine &port)
+{
+    while (goOn()) {
+        WatchedLine line(port);
+        const JobResult result = runJob(m_request, line, &m_stop);
+        if (result.portFailure) {
+            tellPortFailure(result);
+        } else if (line.panelAnswered()) {
+            m_results.put(result);
+            if (!waitForPanelGone(port))
+                return;
+            continue;
+        }
+        pause(m_presenceIntervalMs);
+    }
 }
 
 void PortWorker::run()
 {
     {
-        QtSerialLine line(m_device);
-        do {
-            if (m_repeat && !waitForPanel(line))
-                break;
-            m_results.put(runJob(m_request, line, &m_stop));
-            if (m_repeat && !waitForPanelGone(line))
-                break;
-        } while (m_repeat && goOn());
+        const std::unique_ptr<SerialLine> line =
+            m_makeLine ? m_makeLine(m_device) : std::make_unique<QtSerialLine>(m_device);
+        if (m_repeat)
+            repeatPanels(*line);
+        else
+            m_results.put(runJob(m_request, *line, &m_stop));
     }
     m_results.portDone();
     emit finished();

@@ -2,24 +2,28 @@
 
 #include "headless/panel_job.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <atomic>
+#include <functional>
+#include <memory>
 
 namespace panel {
 
 class ResultQueue;
 class SerialLine;
+struct ProductionRun;
 
 // Runs the jobs of one port, on the thread it is moved to, with its own serial line. With repeat it
-// waits for a panel to answer before each job and for it to go after, and tells of a port that
-// cannot be opened at once and then at most once a minute while it stays so.
+// runs the job again each second until a panel answers its hail, waits for that panel to go, and
+// tells of a port that cannot be opened at once and then at most once a minute.
 class PortWorker : public QObject
 {
     Q_OBJECT
 public:
     // stop: abandon the panel under way. noMorePanels: finish it, but start no other. Each result
     // goes to results, and the port is marked done there at the end.
-    PortWorker(const JobRequest &request, const QString &device, bool repeat, const std::atomic<bool> &stop,
+    PortWorker(const ProductionRun &run, const QString &device, const std::atomic<bool> &stop,
                const std::atomic<bool> &noMorePanels, ResultQueue &results);
 
 public slots:
@@ -32,19 +36,24 @@ signals:
 private:
     enum class Presence { Panel, NoPanel, PortNotOpened };
 
+    void repeatPanels(SerialLine &line);
     // One hail sequence, as a whole-panel operation opens with.
     Presence probe(SerialLine &line, QString *error);
-    bool waitForPanel(SerialLine &line);
     bool waitForPanelGone(SerialLine &line);
+    void tellPortFailure(JobResult result);
+    JobResult portFailure(const SerialLine &line, const QString &error) const;
     bool goOn() const { return !m_stop.load() && !m_noMorePanels.load(); }
     void pause(int milliseconds) const;
 
     JobRequest m_request;
     QString m_device;
     bool m_repeat;
+    int m_presenceIntervalMs;
+    std::function<std::unique_ptr<SerialLine>(const QString &device)> m_makeLine;
     const std::atomic<bool> &m_stop;
     const std::atomic<bool> &m_noMorePanels;
     ResultQueue &m_results;
+    QElapsedTimer m_sinceFailureTold;
 };
 
 } // namespace panel

@@ -4,6 +4,7 @@
 #include "file/config_file_ops.h"
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
+#include "headless/file_name_limits.h"
 #include "link/device_name.h"
 #include "model/collecting_view.h"
 #include "headless/production_line.h"
@@ -38,9 +39,9 @@ std::optional<RunRefusal> checkFileToWrite(JobRequest &request)
     return std::nullopt;
 }
 
-std::optional<RunRefusal> checkReadTarget(const ProductionRun &run)
+std::optional<RunRefusal> checkReadTarget(ProductionRun &run)
 {
-    const ReadTarget &target = run.request.target;
+    ReadTarget &target = run.request.target;
     const FileNameFields fields = fileNameFields(target.pattern);
     if (run.devices.size() > 1 && !fields.namesEachPort())
         return usage(QStringLiteral("With several ports, the file of --read needs {port} or {n} in its name, "
@@ -51,9 +52,12 @@ std::optional<RunRefusal> checkReadTarget(const ProductionRun &run)
                                     "so that each panel gets a file of its own (e.g. %1-{n}.pnl).")
                          .arg(QFileInfo(target.pattern).completeBaseName()));
 
+    const int taken = fields.n ? highestNumberTaken(target.pattern, run.devices) : 0;
+    if (target.count)
+        target.count->store(taken);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const QString &device : run.devices) {
-        const QString path = expandFileName(target.pattern, device, 1, now);
+        const QString path = expandFileName(target.pattern, device, taken + 1, now);
         const QString name = target.panelName.isEmpty() ? QFileInfo(path).completeBaseName() : target.panelName;
         if (const QString problem = panelNameProblem(name); !problem.isEmpty()) {
             return usage(target.panelName.isEmpty()
@@ -63,6 +67,8 @@ std::optional<RunRefusal> checkReadTarget(const ProductionRun &run)
         const QFileInfo folder(QFileInfo(path).absolutePath());
         if (!folder.isDir())
             return fileFailure(QStringLiteral("%1: no such folder").arg(QDir::toNativeSeparators(folder.filePath())));
+        if (const QString reason = nameTooLongReason(path); !reason.isEmpty())
+            return fileFailure(reason);
         if (const QString reason = notSavableReason(path); !reason.isEmpty())
             return fileFailure(reason);
         // A name that changes with each panel can only be found taken when it is written.

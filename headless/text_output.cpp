@@ -6,30 +6,39 @@
 
 namespace panel {
 
-TextOutput::TextOutput(int fd)
-    : m_fd(fd)
+QString writeWhole(int fd, const QByteArray &bytes, const std::atomic<bool> *stop)
 {
+    const char *data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR && !(stop && stop->load()))
+            continue;
+        if (written <= 0)
+            return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
+        data += written;
+        left -= written;
+    }
+    return QString();
+}
+
+TextOutput::TextOutput(int fd, const std::atomic<bool> *stop)
+    : m_fd(fd)
+    , m_stop(stop)
+{
+}
+
+QByteArray TextOutput::encodedLine(const QString &line)
+{
+    return (line + QLatin1Char('\n')).toLocal8Bit();
 }
 
 bool TextOutput::writeLine(const QString &line)
 {
     if (failed())
         return false;
-    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    const char *data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            m_error = QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
+    m_error = writeWhole(m_fd, encodedLine(line), m_stop);
+    return !failed();
 }
 
 } // namespace panel

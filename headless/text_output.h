@@ -1,15 +1,19 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <atomic>
 
 namespace panel {
 
 // Lines of text to a file descriptor (standard output or error), each written whole and checked.
 // Once a line cannot be written (a closed pipe, a full disk) the output has failed and says why.
+// A write held up by its reader gives up when a signal comes once stop is set.
 class TextOutput
 {
 public:
-    explicit TextOutput(int fd);
+    explicit TextOutput(int fd, const std::atomic<bool> *stop = nullptr);
 
     // The line and a line feed; false when not all of it was written.
     bool writeLine(const QString &line);
@@ -17,10 +21,19 @@ public:
     // Nothing written from here on reaches anyone: every line fails with this reason.
     void setUnusable(const QString &reason) { m_error = reason; }
     QString error() const { return m_error; }
+    int fd() const { return m_fd; }
+
+    // A line as it goes to the descriptor, line feed included.
+    static QByteArray encodedLine(const QString &line);
 
 private:
     int m_fd;
+    const std::atomic<bool> *m_stop;
     QString m_error;
 };
+
+// Writes every byte to fd, taking up short and interrupted writes again (an interrupted one not once
+// stop is set): an empty string, else why not.
+QString writeWhole(int fd, const QByteArray &bytes, const std::atomic<bool> *stop = nullptr);
 
 } // namespace panel

@@ -1,8 +1,7 @@
 #include "link/qt_serial_line.h"
 
 #include "link/device_name.h"
-
-#include <QFileInfo>
+#include "link/port_open_failure.h"
 
 namespace panel {
 
@@ -31,28 +30,6 @@ void QtSerialLine::setDeviceName(const QString &device)
 {
     m_deviceName = oneDeviceName(device); // the port takes it at its next open
 }
-
-namespace {
-
-// The usual cures for a port that does not open, in the user's terms.
-QString adviceFor(QSerialPort::SerialPortError error, const QString &device)
-{
-    switch (error) {
-    case QSerialPort::PermissionError: {
-        const QString group = QFileInfo(device).group();
-        return QStringLiteral("You must be a member of the group that owns the device (%1).")
-            .arg(group.isEmpty() ? QStringLiteral("usually dialout") : group);
-    }
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("No such device: check the cable and the device's name.");
-    case QSerialPort::OpenError:
-        return QStringLiteral("Another program may be using the port.");
-    default:
-        return QString();
-    }
-}
-
-} // namespace
 
 bool parseLineSettings(const QString &text, LineSettings *settings)
 {
@@ -107,9 +84,12 @@ bool QtSerialLine::open(const QString &settingsText, QString *error)
     m_port.setStopBits(settings.stopBits);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_advice.clear();
+    m_absent = false;
     if (!m_port.open(QIODevice::ReadWrite)) {
-        *error = m_port.errorString();
-        m_advice = adviceFor(m_port.error(), m_deviceName);
+        const PortOpenFailure failure = explainPortOpenFailure(m_deviceName, m_port.error(), m_port.errorString());
+        *error = failure.reason;
+        m_advice = failure.advice;
+        m_absent = failure.deviceAbsent;
         m_port.clearError();
         return false;
     }

@@ -26,10 +26,12 @@ public:
     QString deviceName() const override { return m_deviceName; }
     void setDeviceName(const QString &device) override;
     QString openAdvice() const override { return m_advice; }
+    bool deviceAbsent() const override { return m_absent; }
 
 private:
     QString m_deviceName; // its one name; QSerialPort keeps only the short name
     QString m_advice;
+    bool m_absent = false;
     QSerialPort m_port;
     bool m_broken = false;
 };

@@ -25,6 +25,8 @@ public:
     virtual void setDeviceName(const QString &device) = 0;
     // After a failed open: what the user can do about it, or nothing.
     virtual QString openAdvice() const { return QString(); }
+    // After a failed open: no device has that name, so nothing can answer on it.
+    virtual bool deviceAbsent() const { return false; }
 };
 
 } // namespace panel

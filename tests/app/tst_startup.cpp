@@ -65,6 +65,9 @@ private slots:
                                                 << "";
         QTest::newRow("a file with a command") << QStringList{"--write", "a.pnl", "b.pnl"} << Action::UsageError << ""
                                                << "";
+        QTest::newRow("--backup without a command") << QStringList{"--backup"} << Action::UsageError << "" << "";
+        QTest::newRow("--log before an option") << QStringList{"--write", "a.pnl", "--log", "--json"} << Action::UsageError
+                                                << "" << "";
     }
 
     void commandLine()
@@ -78,6 +81,30 @@ private slots:
         QCOMPARE(commandLine.error().isEmpty(), action != Action::UsageError);
         QCOMPARE(commandLine.port(), port);
         QCOMPARE(commandLine.file(), file);
+    }
+
+    // Qt's own options are set aside before the program's are read, with their values and nothing more.
+    void qtOptionsSetAside_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("ours");
+        QTest::newRow("-style VALUE") << QStringList{"-style", "fusion", "a.pnl"} << QStringList{"a.pnl"};
+        QTest::newRow("--style=VALUE keeps what follows") << QStringList{"--style=fusion", "--bogus"} << QStringList{"--bogus"};
+        QTest::newRow("a flag") << QStringList{"-reverse", "--port", "/dev/A"} << QStringList{"--port", "/dev/A"};
+    }
+
+    void qtOptionsSetAside()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, ours);
+        arguments.prepend(QStringLiteral("panelconfig"));
+        std::vector<QByteArray> bytes;
+        std::vector<const char *> argv;
+        for (const QString &argument : arguments)
+            bytes.push_back(argument.toLocal8Bit());
+        for (const QByteArray &argument : bytes)
+            argv.push_back(argument.constData());
+        QCOMPARE(CommandLine::withoutQtOptions(int(argv.size()), argv.data()), QStringList{"panelconfig"} + ours);
     }
 
     void portOrder_data()

@@ -13,7 +13,9 @@
 #include "ui/form1.h"
 
 #include <QJsonDocument>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
@@ -37,6 +39,50 @@ Seen seenOf(const SeenRegisters &registers)
 }
 
 const Seen kLobbyRegisters{0, 12, 159, 160, 160, 160, 159, 1, 10, 3};
+
+// A port whose panel comes and goes, one step of the plan at each opening: 'P' a panel that answers
+// every hail, '3' one that answers only the third hail after a quiet spell, '-' no panel, 'B' the port
+// held by another program, 'N' no device. Once the plan is done, the run is stopped.
+class PlannedPort : public ScriptedPanel
+{
+public:
+    static constexpr int kQuietMs = 250;
+
+    PlannedPort(const QString &plan, std::atomic<bool> &stop)
+        : m_plan(plan)
+        , m_stop(stop)
+    {
+        script = [this](Kind kind, const QByteArray &) -> std::optional<Reply> {
+            if (kind != Hail)
+                return std::nullopt;
+            const bool quiet = !m_sinceHail.isValid() || m_sinceHail.elapsed() >= kQuietMs;
+            m_sinceHail.start();
+            m_hailsInSequence = quiet ? 1 : m_hailsInSequence + 1;
+            const bool answers = m_step == 'P' || (m_step == '3' && m_hailsInSequence == 3);
+            return answers ? std::nullopt : std::optional<Reply>(Reply{});
+        };
+    }
+
+    bool open(const QString &settings, QString *error) override
+    {
+        m_step = m_openings < m_plan.size() ? m_plan.at(m_openings).toLatin1() : '-';
+        if (++m_openings > m_plan.size())
+            m_stop = true;
+        openError = m_step == 'B'   ? QStringLiteral("Device or resource busy")
+                    : m_step == 'N' ? QStringLiteral("No such file or directory")
+                                    : QString();
+        return ScriptedPanel::open(settings, error);
+    }
+    bool deviceAbsent() const override { return m_step == 'N'; }
+
+private:
+    QString m_plan;
+    std::atomic<bool> &m_stop;
+    qsizetype m_openings = 0;
+    char m_step = '-';
+    QElapsedTimer m_sinceHail;
+    int m_hailsInSequence = 0;
+};
 
 } // namespace
 
@@ -224,6 +270,11 @@ private slots:
         QTest::newRow("read out of range at the last register, every button shown")
             << int(Command::Read) << "range at 9" << int(kExitLineFailure) << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA"
             << Seen{0, 12, 159, 160, 160, 160, -1, 1, 10, 161};
+        QTest::newRow("write, the backup read fails") << int(Command::Write) << "backup" << int(kExitLineFailure)
+                                                      << "COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA"
+                                                      << none; // nothing written
+        QTest::newRow("write stopped after its last read-back") << int(Command::Write) << "stop after" << int(kExitDone)
+                                                                << "SWITCH PANEL HAS BEEN PROGRAMMED" << kLobbyRegisters;
         QTest::newRow("write programmed") << int(Command::Write) << "" << int(kExitDone)
                                           << "SWITCH PANEL HAS BEEN PROGRAMMED" << kLobbyRegisters;
         Seen readSeen = kLobbyRegisters;
@@ -253,6 +304,11 @@ private slots:
                 return ScriptedPanel::Reply{"1610\r"};
             if (fault == "range at 9" && kind == ScriptedPanel::Read && bytes[2] == 9)
                 return ScriptedPanel::Reply{"1610\r"};
+            if (fault == "backup" && kind == ScriptedPanel::Read && bytes[2] == 3)
+                return ScriptedPanel::Reply{"1610\r"};
+            // Well after its reply has been taken, within the pause that ends the write.
+            if (fault == "stop after" && kind == ScriptedPanel::Read && bytes[2] == 9 && panel.writes.size() == 10)
+                QTimer::singleShot(50, [&stop] { stop = true; });
             if (fault == "stop" && kind == ScriptedPanel::Read && bytes[2] == 2)
                 stop = true; // with its reply waiting, which a stopped operation no longer takes
             return std::nullopt;
@@ -263,7 +319,9 @@ private slots:
                                                                : file(lobbyWith({}));
         if (Command(command) == Command::Read)
             QFile::remove(path);
-        const JobResult job = runJob(request(Command(command), path), panel, &stop);
+        JobRequest jobRequest = request(Command(command), path);
+        jobRequest.backup = fault == "backup";
+        const JobResult job = runJob(jobRequest, panel, &stop);
         QCOMPARE(job.exitCode, exitCode);
         if (!result.isEmpty())
             QCOMPARE(job.result, result);
@@ -366,6 +424,12 @@ private slots:
         QTest::newRow("read into a folder") << read << "DIR.pnl" << "" << true << one << false << 4 << "is a folder";
         QTest::newRow("read into /dev/null") << read << "/dev/null" << "NULL" << true << one << false << 4 << "is a device";
         QTest::newRow("read into no folder") << read << "none/NEW.pnl" << "" << false << one << false << 4 << "no such folder";
+        QTest::newRow("read, a name too long for the file system") << read << QString(300, 'N') + ".pnl" << "LONG" << false
+                                                                   << one << false << 4 << "File name too long";
+        QTest::newRow("read, a path too long for the system") << read << QString("./").repeated(2100) + "N.pnl" << "" << false
+                                                              << one << false << 4 << "File name too long";
+        QTest::newRow("repeat, {n} of a name too long") << read << QString(252, 'N') + "{n}.pnl" << "LONG" << false << one
+                                                        << true << 4 << "File name too long";
         QTest::newRow("two ports, one file") << read << "NEW.pnl" << "" << false << two << false << 64 << "{port} or {n}";
         QTest::newRow("two ports, {port}") << read << "NEW-{port}.pnl" << "NEW" << false << two << false << 0 << "";
         QTest::newRow("two ports, {time}") << read << "{time}.pnl" << "NEW" << false << two << false << 64 << "{port} or {n}";
@@ -426,6 +490,90 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
         if (!refusal && Command(command) != Command::Read)
             QVERIFY(run.request.intended.has_value());
+    }
+
+    // {n} goes on after the highest number its pattern already gave in its folder.
+    void readNumbering_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("after 004") << QStringList{"L-002.pnl", "L-004.pnl"} << "L-{n}.pnl" << "L-005.pnl";
+        QTest::newRow("other names do not count")
+            << QStringList{"L-004.pnl", "M-009.pnl", "L-009x.pnl", "L-12.pnl", "L-0099.pnl.tmp"} << "L-{n}.pnl" << "L-005.pnl";
+        QTest::newRow("with {port}") << QStringList{"L-007-ttyFAKE.pnl", "L-1000-ttyFAKE.pnl", "L-3000-ttyOTHER.pnl"}
+                                     << "L-{n}-{port}.pnl" << "L-1001-ttyFAKE.pnl";
+    }
+
+    void readNumbering()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, pattern);
+        QFETCH(QString, saved);
+        QTemporaryDir dir;
+        for (const QString &name : present)
+            QVERIFY(writeAll(dir.filePath(name), "THEIRS\r\n"));
+        std::atomic<int> count{0};
+        ProductionRun run = runOf(Command::Read, dir.filePath(pattern));
+        run.request.target.panelName = QStringLiteral("L");
+        run.request.target.count = &count;
+        QVERIFY(!checkRun(run));
+        ScriptedPanel panel;
+        const JobResult result = runJob(run.request, panel);
+        QCOMPARE(result.exitCode, int(kExitDone));
+        QCOMPARE(result.file, dir.filePath(saved));
+        for (const QString &name : present)
+            QCOMPARE(readAll(dir.filePath(name)), QByteArray("THEIRS\r\n"));
+    }
+
+    // Under --repeat, each panel once: the job's own hail finds it, a port that does not open for a
+    // moment says so once and is no sign that the panel went, and only an unanswered hail (or the
+    // device itself gone) is.
+    void repeatTellsPanelsApart_data()
+    {
+        QTest::addColumn<QString>("plan");
+        QTest::addColumn<QStringList>("printed");
+        const QString programmed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
+        const QString busy = QStringLiteral("/dev/ttyFAKE: COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED: "
+                                            "/dev/ttyFAKE: Device or resource busy");
+        QTest::newRow("a panel answering only the third hail after a quiet spell")
+            << "33-" << QStringList{"/dev/ttyFAKE #1: " + programmed, "tally: 1 panel, 1 done, 0 not done"};
+        QTest::newRow("the port held for a moment while the panel stays")
+            << "PPBP-"
+            << QStringList{"/dev/ttyFAKE #1: " + programmed, busy, "tally: 1 panel, 1 done, 0 not done, 1 port failure",
+                           "tally /dev/ttyFAKE: 1 panel, 1 done, 0 not done, 1 port failure"};
+        QTest::newRow("the port held before the panel comes, said once")
+            << "BBP-"
+            << QStringList{busy, "/dev/ttyFAKE #1: " + programmed, "tally: 1 panel, 1 done, 0 not done, 1 port failure",
+                           "tally /dev/ttyFAKE: 1 panel, 1 done, 0 not done, 1 port failure"};
+        QTest::newRow("the device gone with its panel")
+            << "PNP-"
+            << QStringList{"/dev/ttyFAKE #1: " + programmed,
+                           "/dev/ttyFAKE: COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED: /dev/ttyFAKE: No such "
+                           "file or directory",
+                           "/dev/ttyFAKE #2: " + programmed, "tally: 2 panels, 2 done, 0 not done, 1 port failure",
+                           "tally /dev/ttyFAKE: 2 panels, 2 done, 0 not done, 1 port failure"};
+    }
+
+    void repeatTellsPanelsApart()
+    {
+        QFETCH(QString, plan);
+        QFETCH(QStringList, printed);
+        std::atomic<bool> stop{false};
+        ProductionRun run = runOf(Command::Write, file(lobbyWith({})));
+        QVERIFY(!checkRun(run));
+        run.repeat = true;
+        run.presenceIntervalMs = PlannedPort::kQuietMs + 50;
+        run.makeLine = [&](const QString &) { return std::make_unique<PlannedPort>(plan, stop); };
+        QTemporaryFile outFile;
+        QTemporaryFile errFile;
+        QVERIFY(outFile.open() && errFile.open());
+        TextOutput out(outFile.handle());
+        TextOutput err(errFile.handle());
+        runProductionLine(run, out, err, stop);
+        QStringList lines = QString::fromUtf8(readAll(outFile.fileName())).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines.replaceInStrings(QRegularExpression(QStringLiteral(" \\(\\d+\\.\\d\\d s\\)$")), QString());
+        QCOMPARE(lines, printed);
     }
 };
 

@@ -1,21 +1,25 @@
 // The production-line commands end to end: the program itself against simulated panels on real
 // pseudo-terminals, each exit code from a real fault, several ports at once, --repeat and signals.
+#include "files.h"
 #include "sample_record.h"
 #include "sim_process.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 #include <csignal>
+#include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <memory>
 
 using panel::test::lobbyWith;
 
@@ -45,7 +49,7 @@ class TestProductionLine : public QObject
     }
 
     void startProgram(QProcess &program, const QStringList &arguments, const QString &display = QString(),
-                      const QString &dataHome = QString())
+                      const QString &dataHome = QString(), const QString &executable = QStringLiteral(PANELCONFIG_PATH))
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         if (!dataHome.isEmpty())
@@ -55,7 +59,7 @@ class TestProductionLine : public QObject
         if (!display.isEmpty())
             environment.insert(QStringLiteral("DISPLAY"), display);
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(PANELCONFIG_PATH), arguments);
+        program.start(executable, arguments);
         QVERIFY(program.waitForStarted());
     }
 
@@ -80,11 +84,13 @@ class TestProductionLine : public QObject
 
     static QJsonObject jsonOf(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
 
-    // Waits for a line of output, then stops the program with the signal: its exit code, -1 if it hung.
-    static int stopAfterLines(QProcess &program, int lines, int signal)
+    // Waits for lines of output and then for afterMs, then stops the program with the signal: its exit
+    // code, -1 if it hung.
+    static int stopAfterLines(QProcess &program, int lines, int signal, int afterMs = 0)
     {
         if (!QTest::qWaitFor([&] { return QString::fromUtf8(program.peek(1 << 16)).count(QLatin1Char('\n')) >= lines; }, 20000))
             return -1;
+        QTest::qWait(afterMs);
         ::kill(pid_t(program.processId()), signal);
         if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit)
             return -1;
@@ -138,13 +144,40 @@ private slots:
         QVERIFY2(lines[0].startsWith(device + QStringLiteral(": ") + result), qPrintable(lines[0]));
     }
 
-    void portThatCannotOpen()
+    // A port that does not open is told apart by its cause, with the advice for that cause.
+    void portsToldApart_data()
     {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("no such device") << "@ttyNONE" << "No such device";
+        QTest::newRow("a name of 235 characters") << "@" + QString(235, 'x') << "No such device";
+        QTest::newRow("held by another program") << "held" << "The port is held by %1";
+        QTest::newRow("control characters in its name") << "@tty\x1b]0;TITLE\aNONE" << "tty\\x1b]0;TITLE\\x07NONE";
+    }
+
+    void portsToldApart()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, says);
+        QSerialPort holder;
+        if (device == "held") {
+            device = startSim({}, QStringLiteral("held.txt"));
+            holder.setPortName(device);
+            QVERIFY(holder.open(QIODevice::ReadWrite));
+            QFile comm(QStringLiteral("/proc/self/comm"));
+            QVERIFY(comm.open(QIODevice::ReadOnly));
+            says = says.arg(QStringLiteral("%1 (pid %2)")
+                                .arg(QString::fromLocal8Bit(comm.readAll()).trimmed())
+                                .arg(QCoreApplication::applicationPid()));
+        }
+        device.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
         QStringList lines;
-        QCOMPARE(run({QStringLiteral("--write"), lobby(), QStringLiteral("--port"), path(QStringLiteral("ttyNONE"))},
-                     &lines),
-                 5);
+        QString errors;
+        QCOMPARE(run({QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device}, &lines, &errors), 5);
         QVERIFY(lines.value(0).contains(QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED")));
+        QVERIFY2(errors.contains(says), qPrintable(errors));
+        QVERIFY2(!errors.contains(QStringLiteral("member of the group")), qPrintable(errors));
+        QVERIFY(!(lines.join('\n') + errors).contains(QChar(0x1b)));
     }
 
     // Refused before any port is opened (the port does not exist: opening it would end in 5), and
@@ -179,6 +212,8 @@ private slots:
                                         << "" << 64 << "same device";
         QTest::newRow("--verify=FILE") << QStringList{"--verify=@LOBBY.pnl", "--port", none} << ":99" << 5
                                        << "No such device";
+        QTest::newRow("a file's warning, control characters in its name")
+            << QStringList{"--write", "@FLAG\x1b[2J.pnl", "--port", none} << "" << 5 << "FLAG\\x1b[2J.pnl: warning: ";
         QTest::newRow("usage error, no X server") << QStringList{"--bogus"} << ":99" << 64 << "Unknown option 'bogus'";
         QTest::newRow("help, no X server") << QStringList{"--help"} << ":99" << 0 << "";
         QTest::newRow("version, -platform xcb, no display") << QStringList{"--version", "-platform", "xcb"} << "" << 0 << "";
@@ -195,6 +230,9 @@ private slots:
         QFile bad(path(QStringLiteral("BAD.pnl")));
         QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(lobbyWith({{1, "\"other\""}})) > 0);
         bad.close();
+        QFile flag(path(QStringLiteral("FLAG\x1b[2J.pnl"))); // independent lighting without a BL/MR button
+        QVERIFY(flag.open(QIODevice::WriteOnly) && flag.write(lobbyWith({{8, "160"}})) > 0);
+        flag.close();
         if (!QFile::exists(path(QStringLiteral("FIFO"))))
             QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("FIFO"))).constData(), 0600), 0);
         for (QString &argument : arguments)
@@ -203,6 +241,7 @@ private slots:
         QString errors;
         QCOMPARE(run(arguments, &lines, &errors, display), exitCode);
         QVERIFY2(errors.contains(says), qPrintable(errors));
+        QVERIFY(!errors.contains(QChar(0x1b)));
     }
 
     // Each port's panel gets its own file, never one over the other's.
@@ -224,8 +263,9 @@ private slots:
         }
     }
 
-    // A result that cannot be printed or logged never hides: the panel is programmed, the rest is
-    // told on stderr, and the run ends with 4.
+    // A result that cannot be printed or logged never hides: the panel is programmed, logged and kept
+    // in the history, the rest is told on stderr, and the run ends with 4: by itself, or soon after a
+    // stop signal when nothing reads its output.
     void outputFailures_data()
     {
         QTest::addColumn<QString>("fault");
@@ -233,6 +273,9 @@ private slots:
         QTest::newRow("reader of stdout gone") << "pipe" << "could not be printed: Broken pipe";
         QTest::newRow("stdout on a full disk") << "full" << "could not be printed: No space left on device";
         QTest::newRow("log on a full disk") << "log" << "the log /dev/full could not be written: No space left on device";
+        QTest::newRow("log on a full disk, --repeat ends") << "log repeat" << "the log /dev/full could not be written";
+        QTest::newRow("stdout not read, SIGTERM") << "stdout blocked" << "could not be printed: nothing reads standard output";
+        QTest::newRow("stdout and stderr not read, SIGINT") << "all blocked" << "";
     }
 
     void outputFailures()
@@ -242,29 +285,61 @@ private slots:
         const QString state = path(QStringLiteral("out.txt"));
         QFile::remove(state);
         const QString device = startSim({QStringLiteral("--baud-timing")}, QStringLiteral("out.txt"));
-        const QString log = fault == "log" ? QStringLiteral("/dev/full") : path(QStringLiteral("out.jsonl"));
+        const bool logFails = fault.startsWith(QLatin1String("log"));
+        const bool blocked = fault.endsWith(QLatin1String("blocked"));
+        const QString log = logFails ? QStringLiteral("/dev/full") : path(QStringLiteral("out.jsonl"));
+        if (!logFails)
+            QFile::remove(log);
+        const QString kept = path(QStringLiteral("kept-") + QString(fault).replace(' ', '-'));
         QProcess program;
         if (fault == "full")
             program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        // A pipe already full that nobody empties: every write to it waits.
+        const QByteArray fifo = QFile::encodeName(path(QStringLiteral("full.fifo")));
+        int reader = -1;
+        int filler = -1;
+        if (blocked) {
+            QVERIFY(::mkfifo(fifo.constData(), 0600) == 0 || errno == EEXIST);
+            reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+            filler = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            QVERIFY(reader >= 0 && filler >= 0);
+            const QByteArray block(4096, 'x');
+            while (::write(filler, block.constData(), size_t(block.size())) > 0) {
+            }
+            program.setStandardOutputFile(QString::fromLocal8Bit(fifo));
+            if (fault == "all blocked")
+                program.setStandardErrorFile(QString::fromLocal8Bit(fifo));
+        }
         QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device, QStringLiteral("--log"), log};
+        if (fault == "log repeat")
+            arguments << QStringLiteral("--repeat");
         if (fault == "pipe") { // as in panelconfig ... | head -c0
             arguments = QStringList{QStringLiteral("-c"), QStringLiteral("\"$0\" \"$@\" | head -c0; exit ${PIPESTATUS[0]}"),
                                     QStringLiteral(PANELCONFIG_PATH)}
                 + arguments;
-            program.start(QStringLiteral("bash"), arguments);
+            startProgram(program, arguments, {}, kept, QStringLiteral("bash"));
         } else {
-            startProgram(program, arguments);
+            startProgram(program, arguments, {}, kept);
         }
-        QVERIFY(program.waitForFinished(20000));
+        if (blocked) {
+            QTRY_VERIFY_WITH_TIMEOUT(readAll(log).endsWith('\n'), 20000);
+            ::kill(pid_t(program.processId()), fault == "all blocked" ? SIGINT : SIGTERM);
+            QVERIFY(program.waitForFinished(3000));
+            ::close(reader);
+            ::close(filler);
+        }
+        QVERIFY(program.state() == QProcess::NotRunning || program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 4);
-        QVERIFY2(QString::fromUtf8(program.readAllStandardError()).contains(says), qPrintable(says));
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(errors.contains(says), qPrintable(errors));
+        QCOMPARE(errors.count(QStringLiteral("could not be printed")), says.contains(QStringLiteral("printed")) ? 1 : 0);
         QCOMPARE(readSimState(state).value(9), 3); // the whole panel was programmed
-        if (fault != "log") {
-            QFile logged(log);
-            QVERIFY(logged.open(QIODevice::ReadOnly));
-            QCOMPARE(jsonOf(QString::fromUtf8(logged.readAll())).value(QStringLiteral("exit_code")).toInt(), 0);
-        }
+        if (fault == "log repeat")
+            QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(QStringLiteral("tally: 1 panel, 1 done, 0 not done")));
+        if (!logFails)
+            QCOMPARE(jsonOf(QString::fromUtf8(readAll(log))).value(QStringLiteral("exit_code")).toInt(), 0);
+        QVERIFY(readAll(kept + QStringLiteral("/panelconfig/history/journal.jsonl")).contains("\"command\":\"write\""));
     }
 
     // Under --repeat a port that cannot be opened is told of at once, counted and kept in the exit code,
@@ -275,8 +350,9 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<int>("panels");
         QTest::addColumn<int>("portFailures");
-        QTest::newRow("a port that does not open") << "none" << 5 << 0 << 1;
-        QTest::newRow("a panel answering its third hail") << "--hail-from=3" << 0 << 1 << 0;
+        QTest::addColumn<int>("thenMs"); // how long it runs on after its first line
+        QTest::newRow("a port that does not open, said once") << "none" << 5 << 0 << 1 << 2500;
+        QTest::newRow("a panel answering its third hail") << "--hail-from=3" << 0 << 1 << 0 << 0;
     }
 
     void repeatFirstResult()
@@ -285,15 +361,17 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(int, panels);
         QFETCH(int, portFailures);
+        QFETCH(int, thenMs);
         QFile::remove(path(QStringLiteral("repeat.txt")));
         const QString device = panel == "none" ? path(QStringLiteral("ttyNONE")) : startSim({panel}, QStringLiteral("repeat.txt"));
         QProcess program;
         startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device,
                                QStringLiteral("--repeat"), QStringLiteral("--json")});
-        QCOMPARE(stopAfterLines(program, 1, SIGINT), exitCode);
+        QCOMPARE(stopAfterLines(program, 1, SIGINT, thenMs), exitCode);
         const QStringList lines = linesOf(program);
         QCOMPARE(lines.size(), 2);
         QCOMPARE(jsonOf(lines[0]).value(QStringLiteral("exit_code")).toInt(), exitCode);
+        QCOMPARE(jsonOf(lines[0]).contains(QStringLiteral("count")), panels > 0);
         const QJsonObject tally = jsonOf(lines[1]).value(QStringLiteral("tally")).toObject();
         QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), panels);
         QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), portFailures);
@@ -470,6 +548,8 @@ private slots:
         for (int n = 1; n <= 2; ++n) {
             const QJsonObject entry = jsonOf(logged[n]);
             QCOMPARE(entry.value(QStringLiteral("count")).toInt(), n);
+            const QString time = entry.value(QStringLiteral("time")).toString();
+            QVERIFY2(time.endsWith(QLatin1Char('Z')) && QDateTime::fromString(time, Qt::ISODateWithMs).isValid(), qPrintable(time));
             const double seconds = entry.value(QStringLiteral("seconds")).toDouble();
             QVERIFY2(seconds > 1 && seconds != std::round(seconds), qPrintable(logged[n]));
         }
