@@ -4,8 +4,7 @@
 #include "file/panel_name.h"
 #include "headless/file_name_fields.h"
 #include "headless/job_host.h"
-#include "link/device_name.h"
-#include "link/panel_operations.h"
+#include "link/panel_runs.h"
 #include "link/serial_line.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
@@ -18,22 +17,28 @@ namespace panel {
 
 namespace {
 
-// The result in the window's words: its status text, or the mismatch message it showed instead.
-void takeOutcome(JobResult &result, const PanelResult &done, const JobHost &host, const CollectingView &messages,
-                 const SerialLine &line)
+// What the command line tells of a run: its result in the window's words, and what the history keeps.
+void takeRun(JobResult &result, const PanelRun &run, const SerialLine &line)
 {
-    const PanelOutcome outcome = done.outcome;
-    result.exitCode = exitCodeOf(outcome);
-    result.registers = done.registers;
-    if (outcome == PanelOutcome::Stopped)
-        result.result = kStoppedText;
-    else if (outcome == PanelOutcome::IdentityMismatch && !messages.messages().isEmpty())
-        result.result = messages.messages().constLast();
-    else
-        result.result = host.status();
-    if (outcome == PanelOutcome::PortNotOpened) {
+    result.exitCode = exitCodeOf(run.done.outcome);
+    result.registers = run.done.registers;
+    result.result = run.words;
+    result.history = run.history;
+    if (run.done.outcome == PanelOutcome::PortNotOpened) {
         result.portFailure = true;
         result.advice = line.openAdvice();
+    }
+}
+
+// A verify that read the panel whole: its differences from the file.
+void compareWithFile(JobResult &result, const PanelConfig &file)
+{
+    result.differences = describeDifferences(configSeen(result.registers).value_or(PanelConfig()), file);
+    if (!result.differences.isEmpty()) {
+        result.exitCode = kExitDifferences;
+        result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
+    } else {
+        result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
     }
 }
 
@@ -65,17 +70,45 @@ void saveRead(JobResult &result, const ReadTarget &target, EditorModel &editor, 
     }
 }
 
-// Taken once the result is known, with the device's one name.
-HistoryEntry entryOf(const JobResult &result)
+WriteOrder writeOrderOf(const JobRequest &request)
 {
-    HistoryEntry entry;
-    entry.command = result.command;
-    entry.port = oneDeviceName(result.device);
-    entry.result = result.result;
-    entry.exitCode = result.exitCode;
-    entry.registers = result.registers;
-    entry.intended = result.intended;
-    return entry;
+    WriteOrder order;
+    order.config = request.intended;
+    if (request.fileNamed) {
+        order.panelName = request.fileNamed->panel;
+        order.designations = request.fileNamed->designation;
+    }
+    order.backup = request.backup;
+    return order;
+}
+
+JobResult startedResult(const JobRequest &request, const SerialLine &line)
+{
+    JobResult result;
+    result.device = line.deviceName();
+    result.command = commandName(request.command);
+    result.file = request.file;
+    result.warnings = request.fileWarnings;
+    if (request.intended)
+        result.intended = request.intended->registers();
+    return result;
+}
+
+// A read or a verify, then what it ends with: the file saved, or the differences from the file. The
+// history's entry tells that end too.
+void readPanel(JobResult &result, const JobRequest &request, SerialLine &line, JobHost &host, CollectingView &messages)
+{
+    EditorModel editor(messages); // the window as it starts, its messages kept as warnings
+    editor.runStartUpSteps();
+    takeRun(result, read_panel(host, host, line, editor, result.command, request.intended), line);
+    for (const QString &message : messages.messages())
+        result.warnings << oneLine(message);
+    if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify && request.intended)
+        compareWithFile(result, *request.intended);
+    else if (result.exitCode == kExitDone && request.command == JobRequest::Command::Read)
+        saveRead(result, request.target, editor, result.device);
+    result.history.last().result = result.result;
+    result.history.last().exitCode = result.exitCode;
 }
 
 } // namespace
@@ -113,62 +146,13 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
 {
     QElapsedTimer clock;
     clock.start();
-    JobResult result;
-    result.device = line.deviceName();
-    result.command = commandName(request.command);
-    result.file = request.file;
-    result.warnings = request.fileWarnings;
-    if (request.intended)
-        result.intended = request.intended->registers();
-
-    // The window as it starts, its messages kept as warnings.
+    JobResult result = startedResult(request, line);
     CollectingView messages;
-    EditorModel editor(messages);
-    editor.runStartUpSteps();
-    JobHost host(messages, stop);
-    // The panel read before writing, as the window would show it (its messages are not the write's).
-    CollectingView backupMessages;
-    EditorModel backup(backupMessages);
-    backup.runStartUpSteps();
-    PanelResult done;
-    if (request.command == JobRequest::Command::Write) {
-        done = write_config(host, host, line, request.intended, request.backup ? &backup : nullptr);
-        takeOutcome(result, done, host, messages, line);
-    } else {
-        done = read_config(host, host, line, editor);
-        takeOutcome(result, done, host, messages, line);
-        for (const QString &message : messages.messages())
-            result.warnings << oneLine(message);
-    }
-
-    if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify && request.intended) {
-        result.differences = describeDifferences(configSeen(result.registers).value_or(PanelConfig()), *request.intended);
-        if (!result.differences.isEmpty()) {
-            result.exitCode = kExitDifferences;
-            result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
-        } else {
-            result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
-        }
-    } else if (result.exitCode == kExitDone && request.command == JobRequest::Command::Read) {
-        saveRead(result, request.target, editor, result.device);
-    }
-
-    if (done.backup)
-        result.history << backupEntry(oneDeviceName(result.device), *done.backup, done.backupTaken, backup, result.result, result.exitCode);
-    HistoryEntry entry = entryOf(result);
-    if (request.command == JobRequest::Command::Write) {
-        if (request.fileNamed) {
-            entry.panelName = request.fileNamed->panel;
-            entry.designations = request.fileNamed->designation;
-        }
-        if (done.outcome == PanelOutcome::Done)
-            entry.snapshot = request.fileNamed;
-    } else {
-        takeNamesShown(entry, editor);
-        if (request.command == JobRequest::Command::Read && done.outcome == PanelOutcome::Done)
-            entry.snapshot = editor.gather_named_config();
-    }
-    result.history << entry;
+    JobHost host(messages, stop, request.tickMilliseconds);
+    if (request.command == JobRequest::Command::Write)
+        takeRun(result, write_panel(host, host, line, writeOrderOf(request)), line);
+    else
+        readPanel(result, request, line, host, messages);
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "file/history.h"
 #include "link/panel_operations.h"
+#include "link/protocol.h"
 #include "model/panel_config.h"
 #include "model/status_texts.h" // kStoppedText, the result of a stopped job
 
@@ -32,6 +33,7 @@ struct JobRequest {
     QStringList fileWarnings;            // the messages the window shows on opening the file
     ReadTarget target;                   // --read
     bool backup = false;                 // --write: the panel's configuration kept before writing
+    int tickMilliseconds = kTickMilliseconds;
 };
 
 struct JobResult {

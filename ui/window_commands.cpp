@@ -1,10 +1,8 @@
 #include "ui/window_commands.h"
 
 #include "file/config_file_ops.h"
-#include "link/device_name.h"
-#include "link/panel_operations.h"
+#include "link/panel_runs.h"
 #include "link/serial_line.h"
-#include "model/collecting_view.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
 #include "ui/dialogs.h"
@@ -29,55 +27,21 @@ WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs
 
 void WindowCommands::readConfig()
 {
-    run([this] {
-        const QString port = oneDeviceName(m_line.deviceName()); // the menu may change it meanwhile
-        const PanelResult done = read_config(*this, *this, m_line, m_editor);
-        if (!historyKept())
-            return; // nor is anything gathered for it
-        HistoryEntry entry = entryOf("read", port, done);
-        if (done.outcome == PanelOutcome::Done)
-            entry.snapshot = m_editor.gather_named_config();
-        keepHistory({entry});
-    });
+    run([this] { keepHistory(read_panel(*this, *this, m_line, m_editor).history); });
 }
 
 void WindowCommands::writeConfig()
 {
     run([this] {
-        const QString port = oneDeviceName(m_line.deviceName()); // the menu may change it meanwhile
-        const std::optional<NamedPanelConfig> named = m_editor.gather_named_config();
-        const std::optional<PanelConfig> config = named ? std::optional<PanelConfig>(named->config) : std::nullopt;
-        // With the tick, the panel is first read into an editor nobody sees: the window keeps what it shows.
-        CollectingView unseen;
-        EditorModel backup(unseen);
-        backup.runStartUpSteps();
-        const PanelResult done = write_config(*this, *this, m_line, config, backupBeforeWrite() ? &backup : nullptr);
-        HistoryEntry entry = entryOf("write", port, done);
-        if (config)
-            entry.intended = config->registers();
-        if (done.outcome == PanelOutcome::Done)
-            entry.snapshot = named;
-        QList<HistoryEntry> entries;
-        if (done.backup)
-            entries << backupEntry(entry.port, *done.backup, done.backupTaken, backup, entry.result, entry.exitCode);
-        keepHistory(entries << entry);
+        WriteOrder order;
+        if (const std::optional<NamedPanelConfig> named = m_editor.gather_named_config())
+            order.config = named->config;
+        order.panelName = m_editor.panelName();
+        for (int k = 0; k < kButtons; ++k)
+            order.designations[size_t(k)] = m_editor.designation(k);
+        order.backup = backupBeforeWrite();
+        keepHistory(write_panel(*this, *this, m_line, order).history);
     });
-}
-
-HistoryEntry WindowCommands::entryOf(const char *command, const QString &port, const PanelResult &done) const
-{
-    HistoryEntry entry;
-    entry.command = QString::fromLatin1(command);
-    entry.port = port;
-    // A stopped operation is told as the command line tells it, not by the failure it showed on the way.
-    if (done.outcome == PanelOutcome::Stopped)
-        entry.result = kStoppedText;
-    else
-        entry.result = done.outcome == PanelOutcome::IdentityMismatch ? m_lastMessage : m_lastStatus;
-    entry.exitCode = exitCodeOf(done.outcome);
-    entry.registers = done.registers;
-    takeNamesShown(entry, m_editor);
-    return entry;
 }
 
 void WindowCommands::keepHistory(const QList<HistoryEntry> &entries)
@@ -157,8 +121,6 @@ void WindowCommands::run(const std::function<void()> &command)
     if (m_busy)
         return;
     m_busy = true;
-    m_lastStatus.clear();
-    m_lastMessage.clear();
     m_historyProblem.clear();
     command();
     m_busy = false;
@@ -181,7 +143,6 @@ bool WindowCommands::allowClose()
 
 void WindowCommands::reportStatus(const QString &text, std::optional<quint32> colour)
 {
-    m_lastStatus = text;
     m_controls.Text1->setVisible(true);
     // A status told again as it stands changes nothing on the screen (nor for a screen reader).
     if (colour && *colour != m_controls.Text1->colour())
@@ -211,7 +172,6 @@ void WindowCommands::setStatusText(const QString &text)
 
 void WindowCommands::message(const QString &text, const QString &title)
 {
-    m_lastMessage = text;
     m_dialogs.message(&m_window, text, title);
 }
 

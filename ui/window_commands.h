@@ -59,9 +59,6 @@ private:
                                       const std::optional<QString> &initialName = std::nullopt);
     // A second command clicked while the first waits is ignored.
     void run(const std::function<void()> &command);
-    // The entry of a panel operation that has ended on the port it started on: its result as the window
-    // told it, or as the command line tells a stop.
-    HistoryEntry entryOf(const char *command, const QString &port, const PanelResult &done) const;
     // Kept unless the user turned history off; what cannot be kept is said in the status's tooltip.
     void keepHistory(const QList<HistoryEntry> &entries);
 
@@ -72,8 +69,6 @@ private:
     EditorModel &m_editor;
     int m_tick;
     QString m_dialogFileName; // what the file dialog keeps between uses
-    QString m_lastStatus;     // of the command under way
-    QString m_lastMessage;
     QString m_historyProblem; // what the history could not keep of the last command
     bool m_busy = false;
     bool m_closeRequested = false;
