@@ -34,11 +34,14 @@ PortWorker::PortWorker(const ProductionRun &run, const QString &device, const st
 {
 }
 
-// Runs the thread's events until the time is up or the run ends; a tick wakes it to look.
+// Runs the thread's events until the time is up or the run ends; a tick wakes it to look for the stop.
 void PortWorker::pause(int milliseconds) const
 {
     QTimer tick;
     tick.start(kWakeUpMs);
+    QTimer end;
+    end.setSingleShot(true);
+    end.start(milliseconds);
     const QDeadlineTimer deadline(milliseconds);
     while (goOn() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -47,7 +50,7 @@ void PortWorker::pause(int milliseconds) const
 PortWorker::Presence PortWorker::probe(SerialLine &line, QString *error)
 {
     CollectingView messages;
-    JobHost host(messages, &m_stop);
+    JobHost host(messages, &m_stop, m_request.tickMilliseconds);
     PanelLink link(host, host, line); // closes the line when done
     if (!link.open_panel_port(error))
         return Presence::PortNotOpened;

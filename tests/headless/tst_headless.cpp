@@ -40,13 +40,16 @@ Seen seenOf(const SeenRegisters &registers)
 
 const Seen kLobbyRegisters{0, 12, 159, 160, 160, 160, 159, 1, 10, 3};
 
+// The scripted panels answer at once: a short tick keeps the suite quick.
+constexpr int kTestTick = 10;
+
 // A port whose panel comes and goes, one step of the plan at each opening: 'P' a panel that answers
 // every hail, '3' one that answers only the third hail after a quiet spell, '-' no panel, 'B' the port
 // held by another program, 'N' no device. Once the plan is done, the run is stopped.
 class PlannedPort : public ScriptedPanel
 {
 public:
-    static constexpr int kQuietMs = 250;
+    static constexpr int kQuietMs = 6 * kTestTick; // far longer than the tick between two hails of a sequence
 
     PlannedPort(const QString &plan, std::atomic<bool> &stop)
         : m_plan(plan)
@@ -107,6 +110,7 @@ class TestHeadless : public QObject
         run.request.command = command;
         run.request.file = path;
         run.request.target.pattern = path;
+        run.request.tickMilliseconds = kTestTick;
         run.devices = devices;
         return run;
     }
@@ -144,7 +148,7 @@ private slots:
 
         RecordingDialogs dialogs;
         ScriptedPanel windowPanel;
-        Form1 window(dialogs, windowPanel);
+        Form1 window(dialogs, windowPanel, kTestTick);
         window.openFile(path);
         window.findChild<QPushButton *>(QStringLiteral("WRITE_CONFIG"))->click();
         QStringList shown;
@@ -308,7 +312,7 @@ private slots:
                 return ScriptedPanel::Reply{"1610\r"};
             // Well after its reply has been taken, within the pause that ends the write.
             if (fault == "stop after" && kind == ScriptedPanel::Read && bytes[2] == 9 && panel.writes.size() == 10)
-                QTimer::singleShot(50, [&stop] { stop = true; });
+                QTimer::singleShot(kTestTick / 2, [&stop] { stop = true; });
             if (fault == "stop" && kind == ScriptedPanel::Read && bytes[2] == 2)
                 stop = true; // with its reply waiting, which a stopped operation no longer takes
             return std::nullopt;
@@ -563,7 +567,7 @@ private slots:
         ProductionRun run = runOf(Command::Write, file(lobbyWith({})));
         QVERIFY(!checkRun(run));
         run.repeat = true;
-        run.presenceIntervalMs = PlannedPort::kQuietMs + 50;
+        run.presenceIntervalMs = PlannedPort::kQuietMs + 2 * kTestTick;
         run.makeLine = [&](const QString &) { return std::make_unique<PlannedPort>(plan, stop); };
         QTemporaryFile outFile;
         QTemporaryFile errFile;
