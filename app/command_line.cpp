@@ -96,11 +96,7 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
     if (const QString missing = optionTakenForValue(); !missing.isEmpty())
         return usageError(missing);
 
-    QList<const QCommandLineOption *> commands;
-    for (const QCommandLineOption *option : {&m_write, &m_verify, &m_read}) {
-        if (m_parser.isSet(*option))
-            commands << option;
-    }
+    const QList<const QCommandLineOption *> commands = commandsGiven();
     if (m_parser.isSet(m_listPorts)) {
         if (!commands.isEmpty())
             return usageError(QStringLiteral("--list-ports goes alone, not with --write, --verify or --read."));
@@ -108,31 +104,58 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
     }
     if (ports().contains(QString()))
         return usageError(QStringLiteral("--port needs a device name."));
-    if (m_parser.isSet(m_history)) {
-        if (!commands.isEmpty() || !files.isEmpty() || ports().size() > 1)
-            return usageError(QStringLiteral("--history goes alone, with one --port and --json at most."));
-        for (const QCommandLineOption *option : {&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory}) {
-            if (m_parser.isSet(*option))
-                return usageError(QStringLiteral("--%1 does not go with --history.").arg(option->names().constFirst()));
-        }
-        return Action::History;
-    }
-
-    if (commands.isEmpty()) {
-        for (const QCommandLineOption *option : {&m_name, &m_force, &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory}) {
-            if (m_parser.isSet(*option))
-                return usageError(QStringLiteral("--%1 goes with --write, --verify or --read.").arg(option->names().constFirst()));
-        }
-        if (ports().size() > 1)
-            return usageError(QStringLiteral("The window works with one port; several go with --write, --verify or --read."));
-        m_file = files.value(0);
-        return Action::Window;
-    }
+    if (m_parser.isSet(m_history))
+        return historyAction(commands, files);
+    if (commands.isEmpty())
+        return windowAction(files);
     if (commands.size() > 1 || m_parser.values(*commands.constFirst()).size() > 1)
         return usageError(QStringLiteral("Give one of --write, --verify and --read, once."));
     if (!files.isEmpty())
         return usageError(QStringLiteral("A file to open goes with the window, not with --write, --verify or --read."));
-    const QCommandLineOption &command = *commands.constFirst();
+    return jobAction(*commands.constFirst());
+}
+
+QList<const QCommandLineOption *> CommandLine::commandsGiven() const
+{
+    QList<const QCommandLineOption *> commands;
+    for (const QCommandLineOption *option : {&m_write, &m_verify, &m_read}) {
+        if (m_parser.isSet(*option))
+            commands << option;
+    }
+    return commands;
+}
+
+// The first of these options that is set, or nothing.
+const QCommandLineOption *CommandLine::firstSet(std::initializer_list<const QCommandLineOption *> options) const
+{
+    for (const QCommandLineOption *option : options) {
+        if (m_parser.isSet(*option))
+            return option;
+    }
+    return nullptr;
+}
+
+CommandLine::Action CommandLine::historyAction(const QList<const QCommandLineOption *> &commands, const QStringList &files)
+{
+    if (!commands.isEmpty() || !files.isEmpty() || ports().size() > 1)
+        return usageError(QStringLiteral("--history goes alone, with one --port and --json at most."));
+    if (const QCommandLineOption *option = firstSet({&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory}))
+        return usageError(QStringLiteral("--%1 does not go with --history.").arg(option->names().constFirst()));
+    return Action::History;
+}
+
+CommandLine::Action CommandLine::windowAction(const QStringList &files)
+{
+    if (const QCommandLineOption *option = firstSet({&m_name, &m_force, &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory}))
+        return usageError(QStringLiteral("--%1 goes with --write, --verify or --read.").arg(option->names().constFirst()));
+    if (ports().size() > 1)
+        return usageError(QStringLiteral("The window works with one port; several go with --write, --verify or --read."));
+    m_file = files.value(0);
+    return Action::Window;
+}
+
+CommandLine::Action CommandLine::jobAction(const QCommandLineOption &command)
+{
     m_request.command = &command == &m_write    ? JobRequest::Command::Write
                         : &command == &m_verify ? JobRequest::Command::Verify
                                                 : JobRequest::Command::Read;
@@ -146,11 +169,8 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
         m_request.target.replace = m_parser.isSet(m_force);
         if (m_parser.isSet(m_name) && m_request.target.panelName.isEmpty())
             return usageError(QStringLiteral("--name needs a panel name."));
-    } else {
-        for (const QCommandLineOption *option : {&m_name, &m_force}) {
-            if (m_parser.isSet(*option))
-                return usageError(QStringLiteral("--%1 goes with --read.").arg(option->names().constFirst()));
-        }
+    } else if (const QCommandLineOption *option = firstSet({&m_name, &m_force})) {
+        return usageError(QStringLiteral("--%1 goes with --read.").arg(option->names().constFirst()));
     }
     m_request.backup = m_parser.isSet(m_backup);
     if (m_request.backup && m_request.command != JobRequest::Command::Write)
@@ -202,7 +222,9 @@ bool CommandLine::wantsJob(int argc, const char *const argv[])
 
 namespace {
 
-// Qt's own options that take a value, and those that do not, as Qt 6 reads them.
+// Qt's own options that take a value, and those that do not, as Qt 6 reads them. Qt sets them aside only
+// in QGuiApplication's constructor, which needs a display: the production line, which runs without one,
+// reads past them with this list.
 const char *const kQtOptionsWithValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
                                            "qwindowgeometry", "qwindowicon", "qwindowtitle", "session",
                                            "display", "geometry", "title", "icon", "style",

@@ -5,11 +5,9 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
+#include <initializer_list>
 
 namespace panel {
-
-// EX_USAGE of sysexits.h: the command line could not be understood.
-constexpr int kUsageExitCode = kExitUsage;
 
 // The program's own options, read after Qt has taken its own (-style, -platform, -reverse, ...).
 class CommandLine
@@ -48,6 +46,11 @@ public:
 
 private:
     Action usageError(const QString &text);
+    QList<const QCommandLineOption *> commandsGiven() const;
+    const QCommandLineOption *firstSet(std::initializer_list<const QCommandLineOption *> options) const;
+    Action historyAction(const QList<const QCommandLineOption *> &commands, const QStringList &files);
+    Action windowAction(const QStringList &files);
+    Action jobAction(const QCommandLineOption &command);
     QString optionTakenForValue() const;
 
     QCommandLineParser m_parser;

@@ -38,7 +38,7 @@ int usageError(const QString &error)
 {
     std::fprintf(stderr, "panelconfig: %s\nTry 'panelconfig --help' for more information.\n",
                  qPrintable(panel::shownOnTerminal(error)));
-    return panel::kUsageExitCode;
+    return panel::kExitUsage;
 }
 
 std::atomic<bool> stopRequested{false};

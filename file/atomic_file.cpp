@@ -1,5 +1,6 @@
 #include "file/atomic_file.h"
 
+#include "file/full_write.h"
 #include "file/own_files.h"
 
 #include <QDir>
@@ -46,26 +47,6 @@ int createTemporary(const QString &folder, const QString &name, mode_t mode, QBy
     }
     errno = EEXIST;
     return -1;
-}
-
-// Every byte, or the reason why not: a short write is taken up again until it fails.
-QString writeWhole(int fd, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return systemError("write", errno);
-        }
-        if (written == 0)
-            return systemError("write", EIO);
-        data += written;
-        left -= written;
-    }
-    return QString();
 }
 
 QString syncFolder(const QString &folder)
@@ -125,6 +106,8 @@ SaveOutcome saveAtomically(const QString &path, const QByteArray &bytes, Existin
         return {SaveOutcome::Failed, systemError("create", errno)};
 
     QString failure = writeWhole(fd, bytes);
+    if (!failure.isEmpty())
+        failure = QStringLiteral("write: ") + failure;
     if (failure.isEmpty() && exists && S_ISREG(status.st_mode) && ::fchmod(fd, status.st_mode & 07777) != 0)
         failure = systemError("fchmod", errno);
     if (failure.isEmpty() && ::fsync(fd) != 0)

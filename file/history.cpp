@@ -5,6 +5,7 @@
 #include "file/own_files.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
+#include "model/time_stamp.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,7 +83,7 @@ QString History::snapshotName(const HistoryEntry &entry)
 {
     const QString name = entry.panelName.isEmpty() ? QStringLiteral("unnamed") : fileNamePart(entry.panelName);
     return QStringLiteral("%1-%2-%3-%4.pnl")
-        .arg(entry.time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")), entry.command, name,
+        .arg(fileNameTime(entry.time), entry.command, name,
              fileNamePart(QFileInfo(entry.port).fileName()));
 }
 

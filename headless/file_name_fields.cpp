@@ -1,6 +1,7 @@
 #include "headless/file_name_fields.h"
 
 #include "link/device_name.h"
+#include "model/time_stamp.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,7 +58,7 @@ QString expandFileName(const QString &pattern, const QString &device, int n, con
     QString name = pattern;
     name.replace(kPort, QFileInfo(device).fileName());
     name.replace(kCount, QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')));
-    name.replace(kTime, time.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
+    name.replace(kTime, fileNameTime(time));
     return name;
 }
 

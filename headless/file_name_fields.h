@@ -18,7 +18,6 @@ struct FileNameFields {
     bool namesEachPort() const { return port || n; }
     // Whether panels read one after the other on one port get two names.
     bool namesEachPanel() const { return n || time; }
-    bool any() const { return port || n || time; }
 };
 
 FileNameFields fileNameFields(const QString &pattern);

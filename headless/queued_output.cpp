@@ -1,5 +1,6 @@
 #include "headless/queued_output.h"
 
+#include "file/full_write.h"
 #include "headless/text_output.h"
 
 #include <condition_variable>

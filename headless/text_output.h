@@ -32,8 +32,4 @@ private:
     QString m_error;
 };
 
-// Writes every byte to fd, taking up short and interrupted writes again (an interrupted one not once
-// stop is set): an empty string, else why not.
-QString writeWhole(int fd, const QByteArray &bytes, const std::atomic<bool> *stop = nullptr);
-
 } // namespace panel

@@ -24,7 +24,7 @@ enum ExitCode : int {
     kExitOtherPanel = 3,
     kExitFileFailure = 4,
     kExitPortFailure = 5,
-    kExitUsage = 64,
+    kExitUsage = 64, // EX_USAGE of sysexits.h: the command line could not be understood
 };
 int exitCodeOf(PanelOutcome outcome);
 

@@ -2,6 +2,7 @@
 
 #include "link/device_name.h"
 #include "link/port_open_failure.h"
+#include "link/protocol.h"
 
 namespace panel {
 
@@ -31,57 +32,28 @@ void QtSerialLine::setDeviceName(const QString &device)
     m_deviceName = oneDeviceName(device); // the port takes it at its next open
 }
 
-bool parseLineSettings(const QString &text, LineSettings *settings)
-{
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return false;
-    bool ok = false;
-    settings->baud = parts[0].trimmed().toInt(&ok);
-    if (!ok || settings->baud <= 0)
-        return false;
-    const QString parity = parts[1].trimmed().toUpper();
-    if (parity == QLatin1String("N"))
-        settings->parity = QSerialPort::NoParity;
-    else if (parity == QLatin1String("E"))
-        settings->parity = QSerialPort::EvenParity;
-    else if (parity == QLatin1String("O"))
-        settings->parity = QSerialPort::OddParity;
-    else if (parity == QLatin1String("M"))
-        settings->parity = QSerialPort::MarkParity;
-    else if (parity == QLatin1String("S"))
-        settings->parity = QSerialPort::SpaceParity;
-    else
-        return false;
-    const int bits = parts[2].trimmed().toInt(&ok);
-    if (!ok || bits < 5 || bits > 8)
-        return false;
-    settings->dataBits = QSerialPort::DataBits(bits);
-    const QString stop = parts[3].trimmed();
-    if (stop == QLatin1String("1"))
-        settings->stopBits = QSerialPort::OneStop;
-    else if (stop == QLatin1String("1.5"))
-        settings->stopBits = QSerialPort::OneAndHalfStop;
-    else if (stop == QLatin1String("2"))
-        settings->stopBits = QSerialPort::TwoStop;
-    else
-        return false;
-    return true;
-}
+namespace {
+
+// kLineSettings, "9600,N,8,1", the one line the panel speaks: 9600 baud, no parity, 8 data bits, 1 stop bit.
+constexpr qint32 kBaud = 9600;
+constexpr QSerialPort::Parity kParity = QSerialPort::NoParity;
+constexpr QSerialPort::DataBits kDataBits = QSerialPort::Data8;
+constexpr QSerialPort::StopBits kStopBits = QSerialPort::OneStop;
+
+} // namespace
 
 bool QtSerialLine::open(const QString &settingsText, QString *error)
 {
-    LineSettings settings;
-    if (!parseLineSettings(settingsText, &settings)) {
-        *error = QStringLiteral("invalid line settings \"%1\"").arg(settingsText);
+    if (settingsText != kLineSettings) {
+        *error = QStringLiteral("line settings \"%1\" are not the panel's").arg(settingsText);
         return false;
     }
     m_broken = false;
     m_port.setPortName(m_deviceName);
-    m_port.setBaudRate(settings.baud);
-    m_port.setParity(settings.parity);
-    m_port.setDataBits(settings.dataBits);
-    m_port.setStopBits(settings.stopBits);
+    m_port.setBaudRate(kBaud);
+    m_port.setParity(kParity);
+    m_port.setDataBits(kDataBits);
+    m_port.setStopBits(kStopBits);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_advice.clear();
     m_absent = false;

@@ -36,13 +36,4 @@ private:
     bool m_broken = false;
 };
 
-// Reads "9600,N,8,1": baud, parity letter, data bits, stop bits.
-struct LineSettings {
-    qint32 baud = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-};
-bool parseLineSettings(const QString &text, LineSettings *settings);
-
 } // namespace panel
