@@ -82,18 +82,6 @@ WriteOrder writeOrderOf(const JobRequest &request)
     return order;
 }
 
-JobResult startedResult(const JobRequest &request, const SerialLine &line)
-{
-    JobResult result;
-    result.device = line.deviceName();
-    result.command = commandName(request.command);
-    result.file = request.file;
-    result.warnings = request.fileWarnings;
-    if (request.intended)
-        result.intended = request.intended->registers();
-    return result;
-}
-
 // A read or a verify, then what it ends with: the file saved, or the differences from the file. The
 // history's entry tells that end too.
 void readPanel(JobResult &result, const JobRequest &request, SerialLine &line, JobHost &host, CollectingView &messages)
@@ -140,6 +128,18 @@ QStringList describeDifferences(const PanelConfig &panel, const PanelConfig &fil
     differ(QStringLiteral("indicator"), describeIntensity(panel.indicator), describeIntensity(file.indicator));
     differ(QStringLiteral("back-light"), describeIntensity(panel.backlight), describeIntensity(file.backlight));
     return differences;
+}
+
+JobResult startedResult(const JobRequest &request, const SerialLine &line)
+{
+    JobResult result;
+    result.device = line.deviceName();
+    result.command = commandName(request.command);
+    result.file = request.file;
+    result.warnings = request.fileWarnings;
+    if (request.intended)
+        result.intended = request.intended->registers();
+    return result;
 }
 
 JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop)

@@ -57,6 +57,9 @@ QString commandName(JobRequest::Command command);
 // A message of several lines as one line, for a warning.
 inline QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')); }
 
+// A result as it starts: what the request and the line say of it, before anything reached the panel.
+JobResult startedResult(const JobRequest &request, const SerialLine &line);
+
 // Runs one command against the panel on the line, with the window's own operations. Must run on a
 // thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait.
 JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop = nullptr);

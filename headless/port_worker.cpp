@@ -59,16 +59,12 @@ PortWorker::Presence PortWorker::probe(SerialLine &line, QString *error)
 
 JobResult PortWorker::portFailure(const SerialLine &line, const QString &error) const
 {
-    JobResult result;
-    result.device = line.deviceName();
-    result.command = commandName(m_request.command);
-    result.file = m_request.file;
+    JobResult result = startedResult(m_request, line);
+    result.warnings.clear(); // the file's were said at the start
     result.result = portNotOpenedText(result.device, error);
     result.exitCode = kExitPortFailure;
     result.portFailure = true;
     result.advice = line.openAdvice();
-    if (m_request.intended)
-        result.intended = m_request.intended->registers();
     return result;
 }
 
