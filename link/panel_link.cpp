@@ -85,7 +85,12 @@ QByteArray PanelLink::takeReadReply()
     });
     if (ended())
         return QByteArray();
-    return whole ? reply.reply() : reply.atTick(clock.nsecsElapsed());
+    if (whole)
+        return reply.reply();
+    // The time is up. What the system already held came before it, even if the window was busy
+    // painting meanwhile and had not looked.
+    reply.add(m_line.takeArrived(), clock.nsecsElapsed());
+    return reply.whole() ? reply.reply() : reply.atTick(clock.nsecsElapsed());
 }
 
 // The value a read command brings back into A. A reply too short to hold one is "COMMUNICATIONS

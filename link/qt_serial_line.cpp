@@ -84,6 +84,13 @@ QByteArray QtSerialLine::takeAll()
     return m_port.isOpen() ? m_port.readAll() : QByteArray();
 }
 
+QByteArray QtSerialLine::takeArrived()
+{
+    if (m_port.isOpen())
+        m_port.waitForReadyRead(0); // reads what the system already holds, without waiting
+    return takeAll();
+}
+
 void QtSerialLine::close()
 {
     if (m_port.isOpen())

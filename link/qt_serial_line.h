@@ -21,6 +21,7 @@ public:
     void write(const QByteArray &bytes) override;
     qint64 bytesWaiting() const override;
     QByteArray takeAll() override;
+    QByteArray takeArrived() override;
     void close() override;
     bool isBroken() const override { return m_broken; }
     QString deviceName() const override { return m_deviceName; }

@@ -17,6 +17,9 @@ public:
     virtual void write(const QByteArray &bytes) = 0;
     virtual qint64 bytesWaiting() const = 0;
     virtual QByteArray takeAll() = 0;
+    // Every byte that has come, those the system holds for the line but the program has not yet seen
+    // included: when the time is up, what arrived before it, even while the program was busy.
+    virtual QByteArray takeArrived() { return takeAll(); }
     virtual void close() = 0;
     // The device went away while open (unplugged, the other end closed): waits end at once.
     virtual bool isBroken() const = 0;

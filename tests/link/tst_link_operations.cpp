@@ -272,6 +272,19 @@ private slots:
             QVERIFY(!m_panel->wire.contains(readCmd(1))); // the read stops at the failed register
     }
 
+    // The window busy painting while a reply comes: when the time is up, what the system holds is the rest.
+    void replyHeldByTheSystemAtTheTick()
+    {
+        m_panel->script = [this](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+            if (kind != ScriptedPanel::Read || bytes[2] != 0)
+                return std::nullopt;
+            m_panel->held = "010\r";
+            return ScriptedPanel::Reply{"  0"};
+        };
+        QCOMPARE(read().outcome, PanelOutcome::Done);
+        QCOMPARE(m_editor->channelPosition(0), 1); // 0010: "A", "2"
+    }
+
     void shortIdentityReplyIsNeverStale_data()
     {
         QTest::addColumn<QByteArray>("reply");

@@ -86,6 +86,8 @@ public:
 
     qint64 bytesWaiting() const override { return input.size(); }
     QByteArray takeAll() override { return std::exchange(input, QByteArray()); }
+    // What the system holds for the line but the program has not seen (it was busy): taken only here.
+    QByteArray takeArrived() override { return std::exchange(input, QByteArray()) + std::exchange(held, QByteArray()); }
     void close() override
     {
         isOpen = false;
@@ -102,6 +104,7 @@ public:
     QString device = QStringLiteral("/dev/ttyFAKE");
     QByteArray wire;
     QByteArray input;
+    QByteArray held;
     QList<QPair<int, int>> writes;
     int hails = 0;
     int opens = 0;
