@@ -25,6 +25,7 @@ public:
     }
 
     void showFolder(QWidget *, const QString &) override {}
+    SaveChoice askToSaveChanges(QWidget *, const QString &, const QString &) override { return SaveChoice::Discard; }
 
     QStringList messages;    // the text of each message box asked for
     QStringList fileAnswers; // the files the next file dialogs choose

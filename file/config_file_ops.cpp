@@ -97,16 +97,17 @@ SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named
     return savePanelFile(path, record_of(named), existing, newMode);
 }
 
-void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path)
+bool open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path)
 {
     report.hideStatus();
     const ConfigFileRead read = read_config_file(path);
     if (!read.record) {
         report.message(openRefusedText(), QStringLiteral("FILE/MODEL MIS-MATCH"));
-        return;
+        return false;
     }
     // The file is accepted whole: only now do the controls and their codes change.
     editor.show_named_config(named_config_of(*read.record));
+    return true;
 }
 
 } // namespace panel

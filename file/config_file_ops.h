@@ -26,8 +26,8 @@ SaveOutcome save_named_config(const QString &path, const NamedPanelConfig &named
                               ExistingFile existing = ExistingFile::Replace, mode_t newMode = 0666);
 
 // Opens a chosen .pnl file into the editor. All or nothing: a refused file changes no control and no code,
-// and is told in the open's message.
-void open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path);
+// and is told in the open's message. Whether the file was opened.
+bool open_config_file_named(OperationReport &report, EditorModel &editor, const QString &path);
 
 // The file dialog's one filter: the description shown, "|", the pattern.
 inline const QString kConfigFileFilter = QStringLiteral("TALMIRAX CONFIGURATION FILES (*.pnl)|*.pnl");

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "model/codes.h"
+#include "model/editor_state.h"
 #include "model/panel_config.h"
 
 #include <QString>
+#include <QUndoStack>
 #include <array>
 #include <optional>
 
@@ -69,22 +71,42 @@ public:
     std::optional<PanelConfig> gather_config();
     std::optional<NamedPanelConfig> gather_named_config();
 
-    int modulePosition(int k) const { return m_module[k]; }
-    int channelPosition(int k) const { return m_channel[k]; }
-    int indicatorPosition() const { return m_indicatorPosition; }
-    int backlightPosition() const { return m_backlightPosition; }
-    int checkState() const { return m_check; }
-    bool channelListShown(int k) const { return m_channelShown[k]; }
-    bool designationShown(int k) const { return m_designationShown[k]; }
-    const QString &designation(int k) const { return m_designation[k]; }
-    const QString &panelName() const { return m_panelName; }
+    int modulePosition(int k) const { return m_state.module[k]; }
+    int channelPosition(int k) const { return m_state.channel[k]; }
+    int indicatorPosition() const { return m_state.indicatorPosition; }
+    int backlightPosition() const { return m_state.backlightPosition; }
+    int checkState() const { return m_state.check; }
+    bool channelListShown(int k) const { return m_state.channelShown[k]; }
+    bool designationShown(int k) const { return m_state.designationShown[k]; }
+    const QString &designation(int k) const { return m_state.designation[k]; }
+    const QString &panelName() const { return m_state.panelName; }
 
-    const ButtonCodes &button(int k) const { return m_button[k]; }
-    qint16 indpercent() const { return m_indpercent; }
-    qint16 blpercent() const { return m_blpercent; }
-    qint16 feature() const { return m_feature; }
+    const EditorState &state() const { return m_state; }
+    const ButtonCodes &button(int k) const { return m_state.button[k]; }
+    qint16 indpercent() const { return m_state.indpercent; }
+    qint16 blpercent() const { return m_state.blpercent; }
+    qint16 feature() const { return m_state.feature; }
+
+    // Undo and redo of what the editor shows. Each choice and each typed text is a step of its own (typing
+    // in one box goes into one step); whatever runs between beginStep and endStep (a READ, an OPEN) is one
+    // step, whether it ended well or not. A step brings back the state as it was, codes included, and tells
+    // the view; no rule runs and nothing is said.
+    QUndoStack &steps() { return m_steps; }
+    void beginStep(const QString &text);
+    void endStep();
+
+    // Whether what the editor shows differs from what it showed when last marked: saved to or opened from
+    // a file, written to or read from a panel (at start-up: the start-up state).
+    void markUnchanged() { m_unchanged = m_state; }
+    bool changedSinceMarked() const { return !m_state.showsTheSameAs(m_unchanged); }
 
 private:
+    friend class EditorStep;
+    class StepScope;
+    void beginStep(const QString &text, int merge);
+    // Puts the state back as it was and shows all of it.
+    void restore(const EditorState &state);
+
     void moduleRule(int k);
     void channelRule(int k);
     void indicatorRule();
@@ -94,21 +116,13 @@ private:
 
     EditorView &m_view;
 
-    std::array<int, kButtons> m_module{-1, -1, -1, -1, -1, -1};
-    std::array<int, kButtons> m_channel{-1, -1, -1, -1, -1, -1};
-    std::array<bool, kButtons> m_channelShown{true, true, true, true, true, true};
-    std::array<bool, kButtons> m_designationShown{true, true, true, true, true, true};
-    std::array<QString, kButtons> m_designation;
-    QString m_panelName;
-    int m_indicatorPosition = -1;
-    int m_backlightPosition = -1;
-    int m_check = 1;
-
-    std::array<ButtonCodes, kButtons> m_button{};
-    qint16 m_indpercent = 0;
-    qint16 m_blpercent = 0;
-    qint16 m_feature = 0;
-    int l_index = 0; // the channel position of the last decode, kept for "N/A" and "BL/MR"
+    EditorState m_state;
+    QUndoStack m_steps;
+    int m_stepDepth = 0;        // steps under way, the outermost one is kept
+    QString m_stepText;         // of the outermost step under way
+    EditorState m_stepBefore;   // the state it started from
+    int m_stepMerge = -1;       // typing in one box merges into one step
+    EditorState m_unchanged;    // as last saved, opened, written or read
 };
 
 } // namespace panel

@@ -82,4 +82,17 @@ std::optional<QString> QtDialogs::askText(QWidget *parent, const QString &title,
     return answer;
 }
 
+Dialogs::SaveChoice QtDialogs::askToSaveChanges(QWidget *parent, const QString &title, const QString &text)
+{
+    switch (QMessageBox::question(parent, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                  QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 } // namespace panel

@@ -35,6 +35,9 @@ public:
                                            const QString &text) = 0;
     // The folder shown in the desktop's file manager.
     virtual void showFolder(QWidget *parent, const QString &folder) = 0;
+    // Whether changes are saved before the window closes: a standard question.
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice askToSaveChanges(QWidget *parent, const QString &title, const QString &text) = 0;
 };
 
 // The product's dialogs. Each file dialog lives only while it is shown, so nothing of it (its
@@ -47,6 +50,7 @@ public:
     std::optional<QString> askText(QWidget *parent, const QString &title, const QString &label,
                                    const QString &text) override;
     void showFolder(QWidget *parent, const QString &folder) override;
+    SaveChoice askToSaveChanges(QWidget *parent, const QString &title, const QString &text) override;
 
 private:
     QString m_folder;

@@ -58,6 +58,7 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, int tickMilliseconds)
     m_editor = std::make_unique<EditorModel>(*m_view);
     m_commands = std::make_unique<WindowCommands>(*this, m_controls, m_dialogs, m_line, *m_editor, tickMilliseconds);
     wireControls();
+    setUpEditing();
     m_editor->runStartUpSteps();
     m_controls.READ_CONFIG->setFocus(Qt::OtherFocusReason);
     setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));
@@ -128,14 +129,5 @@ void Form1::wireControls()
 }
 
 void Form1::openFile(const QString &path) { m_commands->openFile(path); }
-
-void Form1::closeEvent(QCloseEvent *event)
-{
-    if (!m_commands->allowClose()) {
-        event->ignore(); // the command under way ends at its next wait; the window closes right after it
-        return;
-    }
-    QWidget::closeEvent(event);
-}
 
 } // namespace panel

@@ -51,6 +51,10 @@ protected:
 private:
     void buildControls();
     void wireControls();
+    void setUpEditing();
+    void undo();
+    void redo();
+    void addUndoActions(QMenu &menu);
     bool isControl(const QWidget *widget) const;
     void askForPort();
     void openFromHistory(const QString &folder);

@@ -49,6 +49,7 @@ std::unique_ptr<QMenu> Form1::windowMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
+    addUndoActions(*menu);
     QMenu *ports = menu->addMenu(kSerialPort);
     ports->setObjectName(QStringLiteral("portMenu"));
 

@@ -1,7 +1,9 @@
 #include "ui/text_box.h"
 
 #include "file/windows1252.h"
+#include "ui/undo_keys.h"
 
+#include <QKeyEvent>
 #include <QValidator>
 
 namespace panel {
@@ -54,6 +56,17 @@ void TextBox::setTextFromProgram(const QString &text)
 {
     setMaxLength(qMax(m_typingLimit, int(text.size())));
     setText(text);
+}
+
+bool TextBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (isUndoOrRedo(*static_cast<QKeyEvent *>(event))) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QLineEdit::event(event);
 }
 
 // Shortening a long text from a file lowers the limit with it, down to the typing limit.

@@ -15,6 +15,10 @@ public:
 
     void setTextFromProgram(const QString &text);
 
+protected:
+    // Ctrl+Z and Ctrl+Shift+Z are the window's: they undo and redo the whole configuration.
+    bool event(QEvent *event) override;
+
 private:
     void fitLimitToText();
 

@@ -27,7 +27,14 @@ WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs
 
 void WindowCommands::readConfig()
 {
-    run([this] { keepHistory(read_panel(*this, *this, m_line, m_editor).history); });
+    run([this] {
+        m_editor.beginStep(QStringLiteral("READ"));
+        const PanelRun done = read_panel(*this, *this, m_line, m_editor);
+        m_editor.endStep();
+        if (done.done.outcome == PanelOutcome::Done)
+            m_editor.markUnchanged();
+        keepHistory(done.history);
+    });
 }
 
 void WindowCommands::writeConfig()
@@ -40,7 +47,10 @@ void WindowCommands::writeConfig()
         for (int k = 0; k < kButtons; ++k)
             order.designations[size_t(k)] = m_editor.designation(k);
         order.backup = backupBeforeWrite();
-        keepHistory(write_panel(*this, *this, m_line, order).history);
+        const PanelRun done = write_panel(*this, *this, m_line, order);
+        if (done.done.outcome == PanelOutcome::Done)
+            m_editor.markUnchanged();
+        keepHistory(done.history);
     });
 }
 
@@ -75,8 +85,18 @@ void WindowCommands::readFile()
         hideStatus();
         const std::optional<QString> path = chooseFile(FileRequest::Open, QStringLiteral("READ CONFIGURATION FILE"));
         if (path && !path->isEmpty())
-            open_config_file_named(*this, m_editor, *path);
+            openChosen(*path);
     });
+}
+
+// OPEN CONFIGURATION FILE once a file is chosen: one step, whatever it showed on the way.
+void WindowCommands::openChosen(const QString &path)
+{
+    m_editor.beginStep(QStringLiteral("OPEN"));
+    const bool opened = open_config_file_named(*this, m_editor, path);
+    m_editor.endStep();
+    if (opened)
+        m_editor.markUnchanged();
 }
 
 void WindowCommands::writeFile()
@@ -84,23 +104,32 @@ void WindowCommands::writeFile()
     run([this] { saveFile(m_editor.gather_named_config()); });
 }
 
-// SAVE CONFIGURATION FILE: no configuration means a button is incomplete.
-void WindowCommands::saveFile(const std::optional<NamedPanelConfig> &named)
+bool WindowCommands::saveBeforeClosing()
+{
+    bool saved = false;
+    run([this, &saved] { saved = saveFile(m_editor.gather_named_config()); });
+    return saved;
+}
+
+// SAVE CONFIGURATION FILE: no configuration means a button is incomplete. Whether the file was saved.
+bool WindowCommands::saveFile(const std::optional<NamedPanelConfig> &named)
 {
     hideStatus();
     if (!named) {
         reportStatus(kIncompleteData, kRed);
-        return;
+        return false;
     }
     if (named->panel.isEmpty()) {
         message(QStringLiteral("Name must be entered in PANEL NAME field"), QString());
-        return;
+        return false;
     }
     const std::optional<QString> path =
         chooseFile(FileRequest::Save, QStringLiteral("WRITE CONFIGURATION FILE"), named->panel + QStringLiteral(".pnl"));
     if (!path || path->isEmpty())
-        return;
+        return false;
     const SaveOutcome saved = save_named_config(*path, *named);
+    if (saved.saved())
+        m_editor.markUnchanged();
     if (saved.kind == SaveOutcome::SavedUnconfirmed) {
         message(savedUnconfirmedText() + QChar(10) + *path + QStringLiteral(": ") + saved.reason, QString());
     } else if (!saved.saved()) {
@@ -108,12 +137,13 @@ void WindowCommands::saveFile(const std::optional<NamedPanelConfig> &named)
                     + saved.reason,
                 QString());
     }
+    return saved.saved();
 }
 
 void WindowCommands::openFile(const QString &path)
 {
     m_dialogFileName = path; // the open dialog starts from the file last opened
-    run([this, path] { open_config_file_named(*this, m_editor, path); });
+    run([this, path] { openChosen(path); });
 }
 
 void WindowCommands::run(const std::function<void()> &command)

@@ -38,6 +38,12 @@ public:
     // Whether the window may close now. While a command waits for the panel it may not: the command is
     // abandoned at its next wait, and the window closes right after it.
     bool allowClose();
+    // SAVE CONFIGURATION FILE before the window closes: whether the file was saved.
+    bool saveBeforeClosing();
+    // A command is under way (waiting for the panel, or a dialog of its own open).
+    bool busy() const { return m_busy; }
+    // The window was closed while a command ran: it closes as soon as the command has stopped, asking nothing.
+    bool closedDuringCommand() const { return m_closeRequested; }
 
     // OperationReport
     void reportStatus(const QString &text, std::optional<quint32> colour = std::nullopt) override;
@@ -52,7 +58,8 @@ public:
     void setStatusText(const QString &text);
 
 private:
-    void saveFile(const std::optional<NamedPanelConfig> &named);
+    bool saveFile(const std::optional<NamedPanelConfig> &named);
+    void openChosen(const QString &path);
     // The window's one file dialog, which keeps the last file name between uses; initialName replaces it
     // when given (a save proposes one, an open does not).
     std::optional<QString> chooseFile(FileRequest::Mode mode, const QString &title,

@@ -320,6 +320,88 @@ private slots:
             values << QString::number(value);
         QCOMPARE(values.join(QLatin1Char(' ')), registers);
     }
+
+    // One step undone brings back exactly the state before it, codes included, and one redone the state
+    // after it; neither runs a rule nor says anything. A grouped step (a READ, an OPEN) is one, however it ended.
+    void undoAndRedo_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("step");
+        QTest::addColumn<bool>("grouped");
+        QTest::addColumn<QString>("undoText");
+        QTest::newRow("a choice whose rule unticks the box") << QStringList{"m1=17", "x=1"} << QStringList{"m1=1"}
+                                                             << false << "SW1 module";
+        QTest::newRow("an indicator that pulls the back-light down") << QStringList{"i=1", "b=1"} << QStringList{"i=4"}
+                                                                    << false << "indicator intensity";
+        QTest::newRow("typing in a box, one step") << QStringList{"m2=3", "c2=1"} << QStringList{"t2=H", "t2=HA", "t2=HAL"}
+                                                   << false << "SW2 designation";
+        QTest::newRow("OPEN") << QStringList{"m1=17", "x=1", "t3=OLD"} << QStringList{"file:12,159,0,160,160,160,1,3,5"}
+                              << true << "OPEN";
+        QTest::newRow("READ stopped half-way") << QStringList{"m4=2", "c4=5", "b=3"}
+                                               << QStringList{"name=", "r0=159", "r1=10", "r2=none"} << true << "READ";
+    }
+
+    void undoAndRedo()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, step);
+        QFETCH(bool, grouped);
+        QFETCH(QString, undoText);
+        RecordingView view;
+        EditorModel editor(view);
+        editor.runStartUpSteps();
+        const auto run = [&editor](const QString &action) {
+            if (action.startsWith(QLatin1Char('t')))
+                editor.setDesignationText(action.mid(1, 1).toInt() - 1, action.section(QLatin1Char('='), 1));
+            else if (action.startsWith(QLatin1String("name=")))
+                editor.show_panel_name(action.mid(5));
+            else
+                act(editor, action);
+        };
+        for (const QString &action : before)
+            run(action);
+        const EditorState earlier = editor.state();
+        if (grouped)
+            editor.beginStep(undoText);
+        for (const QString &action : step)
+            run(action);
+        if (grouped)
+            editor.endStep();
+        const EditorState later = editor.state();
+        QVERIFY(later != earlier);
+        QCOMPARE(editor.steps().undoText(), undoText);
+        const qsizetype said = view.messages.size();
+
+        editor.steps().undo();
+        QVERIFY(editor.state() == earlier);
+        editor.steps().redo();
+        QVERIFY(editor.state() == later);
+        editor.steps().undo();
+        QVERIFY(editor.state() == earlier);
+        QCOMPARE(view.messages.size(), said);
+        QCOMPARE(editor.modulePosition(0), earlier.module[0]); // and the view was told: the last word is the state
+        QVERIFY(view.log.contains(QStringLiteral("M1=%1").arg(earlier.module[0])));
+    }
+
+    // The configuration counts as changed until it is back as it was last marked, by whatever way.
+    void changedSinceMarked()
+    {
+        RecordingView view;
+        EditorModel editor(view);
+        editor.runStartUpSteps();
+        QVERIFY(!editor.changedSinceMarked());
+        editor.setModulePosition(0, 3);
+        QVERIFY(editor.changedSinceMarked());
+        editor.steps().undo();
+        QVERIFY(!editor.changedSinceMarked());
+        editor.setPanelNameText(QStringLiteral("LOBBY"));
+        editor.markUnchanged();
+        QVERIFY(!editor.changedSinceMarked());
+        editor.setPanelNameText(QStringLiteral("LOBB"));
+        QVERIFY(editor.changedSinceMarked());
+        editor.setPanelNameText(QStringLiteral("LOBBY"));
+        QVERIFY(!editor.changedSinceMarked());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEditorModel)

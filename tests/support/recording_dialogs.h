@@ -43,7 +43,15 @@ public:
 
     void showFolder(QWidget *, const QString &folder) override { foldersShown.append(folder); }
 
+    SaveChoice askToSaveChanges(QWidget *, const QString &title, const QString &text) override
+    {
+        saveQuestions.append({text, title});
+        return saveAnswers.isEmpty() ? SaveChoice::Cancel : saveAnswers.takeFirst();
+    }
+
     QList<Message> messages;
+    QList<Message> saveQuestions;     // asked on closing with changes
+    QList<SaveChoice> saveAnswers;    // nothing queued: Cancel
     QStringList foldersShown;
     QList<Message> textRequests; // the label and the title of each
     QList<std::optional<QString>> textAnswers;

@@ -19,12 +19,15 @@
 #include <QPainter>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
 using namespace panel;
 using test::heldBy;
 using test::shownBy;
+
+Q_DECLARE_METATYPE(panel::Dialogs::SaveChoice)
 
 namespace {
 
@@ -570,6 +573,71 @@ private slots:
         menu->findChild<QAction *>("otherDevice")->trigger();
         QCOMPARE(line.device, "/dev/ttyACM7");
         line.device = "idle";
+    }
+
+    // Closing (or Ctrl+Q) asks Save / Discard / Cancel exactly when the configuration shown differs from
+    // the one last saved, opened, written or read; Save closes only once the file is saved.
+    void closingAsksToSave_data()
+    {
+        QTest::addColumn<QString>("before"); // what was done first
+        QTest::addColumn<QList<Dialogs::SaveChoice>>("answers");
+        QTest::addColumn<QStringList>("files"); // the save dialog's answers
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closed");
+        using C = Dialogs::SaveChoice;
+        const QStringList none;
+        QTest::newRow("nothing changed") << "" << QList<C>{} << none << false << true;
+        QTest::newRow("a choice, discarded") << "choice" << QList<C>{C::Discard} << none << true << true;
+        QTest::newRow("a choice, cancelled") << "choice" << QList<C>{C::Cancel} << none << true << false;
+        QTest::newRow("a choice, saved") << "choice" << QList<C>{C::Save} << QStringList{"saved.pnl"} << true << true;
+        QTest::newRow("a choice, save dialog cancelled") << "choice" << QList<C>{C::Save} << none << true << false;
+        QTest::newRow("a choice undone with Ctrl+Z") << "choice undone" << QList<C>{} << none << false << true;
+        QTest::newRow("a choice then saved") << "choice saved" << QList<C>{} << none << false << true;
+        QTest::newRow("a typed name, Ctrl+Q, discarded") << "typed quit" << QList<C>{C::Discard} << none << true << true;
+        QTest::newRow("a file opened") << "opened" << QList<C>{} << none << false << true;
+    }
+
+    void closingAsksToSave()
+    {
+        QFETCH(QString, before);
+        QFETCH(QList<Dialogs::SaveChoice>, answers);
+        QFETCH(QStringList, files);
+        QFETCH(bool, asked);
+        QFETCH(bool, closed);
+        QTemporaryDir dir;
+        for (int k = 0; k < kButtons; ++k)
+            editor().setModulePosition(k, kModuleNaPosition); // complete, and marked as if read
+        type(text(2), QStringLiteral("LOBBY"));
+        editor().markUnchanged();
+        if (before.startsWith(QLatin1String("choice")))
+            clickRow(moduleList(0), kModuleBlMrPosition);
+        if (before.startsWith(QLatin1String("typed")))
+            QTest::keyClicks(text(2), QStringLiteral("X"));
+        if (before.endsWith(QLatin1String("undone")))
+            QTest::keyClick(text(2), Qt::Key_Z, Qt::ControlModifier); // from a text box too
+        if (before.endsWith(QLatin1String("saved"))) {
+            dialogs->fileAnswers = {dir.filePath(QStringLiteral("first.pnl"))};
+            click("WRITE_FILE");
+        }
+        if (before == QLatin1String("opened")) {
+            dialogs->fileAnswers = {dir.filePath(QStringLiteral("first.pnl"))};
+            click("WRITE_FILE");
+            clickRow(moduleList(1), kModuleBlMrPosition);
+            form->openFile(dir.filePath(QStringLiteral("first.pnl")));
+        }
+        for (const QString &file : files)
+            dialogs->fileAnswers << dir.filePath(file);
+        dialogs->saveAnswers = answers;
+        if (before.endsWith(QLatin1String("quit"))) {
+            activate(); // a shortcut reaches the active window only
+            QTest::keyClick(text(2), Qt::Key_Q, Qt::ControlModifier);
+        }
+        else
+            form->close();
+        QCOMPARE(dialogs->saveQuestions.size(), asked ? 1 : 0);
+        QCOMPARE(form->isVisible(), !closed);
+        for (const QString &file : files)
+            QVERIFY(QFileInfo::exists(dir.filePath(file)));
     }
 
     void realMessageBox()
