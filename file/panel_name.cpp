@@ -17,4 +17,11 @@ QString panelNameProblem(const QString &name)
     return QString();
 }
 
+QString proposedFileName(const QString &panelName)
+{
+    QString name = panelName;
+    name.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QChar(0), QLatin1Char('-'));
+    return name + QStringLiteral(".pnl");
+}
+
 } // namespace panel

@@ -12,4 +12,8 @@ inline constexpr int kPanelNameLimit = 12;
 // quote, a line end, one outside Windows-1252).
 QString panelNameProblem(const QString &name);
 
+// The file name a save proposes for a panel: its name with ".pnl", each "/" and NUL made "-" so that the
+// name stays one file in the folder chosen.
+QString proposedFileName(const QString &panelName);
+
 } // namespace panel

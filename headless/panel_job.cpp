@@ -6,6 +6,7 @@
 #include "headless/job_host.h"
 #include "link/panel_runs.h"
 #include "link/serial_line.h"
+#include "model/config_differences.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
 
@@ -36,9 +37,9 @@ void compareWithFile(JobResult &result, const PanelConfig &file)
     result.differences = describeDifferences(configSeen(result.registers).value_or(PanelConfig()), file);
     if (!result.differences.isEmpty()) {
         result.exitCode = kExitDifferences;
-        result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
+        result.result = kDiffersFromFile;
     } else {
-        result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
+        result.result = kMatchesFile;
     }
 }
 
@@ -116,18 +117,7 @@ QString commandName(JobRequest::Command command)
 
 QStringList describeDifferences(const PanelConfig &panel, const PanelConfig &file)
 {
-    QStringList differences;
-    const auto differ = [&](const QString &what, const QString &inPanel, const QString &inFile) {
-        if (inPanel != inFile)
-            differences << QStringLiteral("%1: panel %2, file %3").arg(what, inPanel, inFile);
-    };
-    for (int k = 0; k < kButtons; ++k)
-        differ(QStringLiteral("SW%1").arg(k + 1), describeSwitchCode(panel.code[k]), describeSwitchCode(file.code[k]));
-    const auto onOff = [](qint16 flag) { return flag != 0 ? QStringLiteral("on") : QStringLiteral("off"); };
-    differ(QStringLiteral("independent lighting"), onOff(panel.feature), onOff(file.feature));
-    differ(QStringLiteral("indicator"), describeIntensity(panel.indicator), describeIntensity(file.indicator));
-    differ(QStringLiteral("back-light"), describeIntensity(panel.backlight), describeIntensity(file.backlight));
-    return differences;
+    return describeDifferences(wordsOf(panel), QStringLiteral("panel"), wordsOf(file), QStringLiteral("file"));
 }
 
 JobResult startedResult(const JobRequest &request, const SerialLine &line)

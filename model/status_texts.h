@@ -27,6 +27,12 @@ inline const QString kCommunicationsOk = QStringLiteral("COMMUNICATIONS OK");
 inline const QString kOutOfRange = QStringLiteral("ERROR - DATA OUT OF RANGE");
 inline const QString kCorrupted = QStringLiteral("COMMUNICATIONS CORRUPTED");
 inline const QString kFailedToVerify = QStringLiteral("DATA FAILED TO VERIFY");
+// What a comparison of the panel with a file (--verify) or with the window ends with: green when they
+// match, red when they differ.
+inline const QString kMatchesFile = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
+inline const QString kDiffersFromFile = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
+inline const QString kMatchesWindow = QStringLiteral("SWITCH PANEL MATCHES THE WINDOW");
+inline const QString kDiffersFromWindow = QStringLiteral("SWITCH PANEL DIFFERS FROM THE WINDOW");
 // What the command line and the history say of a panel operation stopped before it ended.
 inline const QString kStoppedText = QStringLiteral("STOPPED BEFORE THE END");
 

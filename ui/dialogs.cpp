@@ -1,6 +1,6 @@
 #include "ui/dialogs.h"
 
-#include <QDesktopServices>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QTreeView>
 #include <QUrl>
@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 
 namespace panel {
 
@@ -66,10 +68,41 @@ std::optional<QString> QtDialogs::chooseFile(QWidget *parent, const FileRequest 
     return dialog.selectedFiles().constFirst();
 }
 
+// The desktop's file manager shows the folder; where there is none (xdg-open missing, or failing to find
+// one), a box says where the folder is and offers its path for pasting elsewhere.
 void QtDialogs::showFolder(QWidget *parent, const QString &folder)
 {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        message(parent, QStringLiteral("%1 could not be shown.").arg(folder), QString());
+    auto *opener = new QProcess(parent);
+    const QPointer<QWidget> window(parent);
+    const auto tell = [opener, window, folder] {
+        opener->deleteLater();
+        tellFolder(window, folder);
+    };
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [tell](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            tell();
+    });
+    QObject::connect(opener, &QProcess::finished, opener, [opener, tell](int code, QProcess::ExitStatus status) {
+        if (status == QProcess::NormalExit && code == 0)
+            opener->deleteLater();
+        else
+            tell();
+    });
+    opener->start(QStringLiteral("xdg-open"), {QUrl::fromLocalFile(folder).toString()});
+}
+
+void QtDialogs::tellFolder(QWidget *parent, const QString &folder)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                    QStringLiteral("No file manager could show the history folder. It is:\n%1").arg(folder),
+                    QMessageBox::Close, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPushButton *copy = box.addButton(QStringLiteral("Copy path"), QMessageBox::ActionRole);
+    copy->setObjectName(QStringLiteral("copyPath"));
+    box.exec();
+    if (box.clickedButton() == copy)
+        QGuiApplication::clipboard()->setText(folder);
 }
 
 std::optional<QString> QtDialogs::askText(QWidget *parent, const QString &title, const QString &label,

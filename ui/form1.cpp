@@ -59,6 +59,7 @@ Form1::Form1(Dialogs &dialogs, SerialLine &line, int tickMilliseconds)
     m_commands = std::make_unique<WindowCommands>(*this, m_controls, m_dialogs, m_line, *m_editor, tickMilliseconds);
     wireControls();
     setUpEditing();
+    setUpDesktopHabits();
     m_editor->runStartUpSteps();
     m_controls.READ_CONFIG->setFocus(Qt::OtherFocusReason);
     setWindowIcon(QIcon(QPixmap::fromImage(icon.get())));

@@ -47,6 +47,9 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // A .pnl file dropped on the window opens as OPEN CONFIGURATION FILE opens it.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
@@ -57,6 +60,11 @@ private:
     void addUndoActions(QMenu &menu);
     bool isControl(const QWidget *widget) const;
     void askForPort();
+    // Ctrl+O, Ctrl+S, F1, dropped files, the focus frame and the recent files.
+    void setUpDesktopHabits();
+    void showHelp();
+    void addRecentFiles(QMenu &menu);
+    void openRecent(const QString &path);
     void openFromHistory(const QString &folder);
 
     Dialogs &m_dialogs;

@@ -5,6 +5,7 @@
 #include "file/history.h"
 #include "link/serial_line.h"
 #include "ui/dialogs.h"
+#include "ui/window_commands.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -50,6 +51,12 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
     addUndoActions(*menu);
+    QAction *compare = menu->addAction(QStringLiteral("Compare with panel"));
+    compare->setObjectName(QStringLiteral("compareWithPanel"));
+    compare->setEnabled(!m_commands->busy());
+    connect(compare, &QAction::triggered, this, [this] { m_commands->compareWithPanel(); });
+    addRecentFiles(*menu);
+    menu->addSeparator();
     QMenu *ports = menu->addMenu(kSerialPort);
     ports->setObjectName(QStringLiteral("portMenu"));
 

@@ -1,6 +1,8 @@
 #include "ui/window_commands.h"
 
 #include "file/config_file_ops.h"
+#include "file/panel_name.h"
+#include "file/recent_files.h"
 #include "link/panel_runs.h"
 #include "link/serial_line.h"
 #include "model/editor_model.h"
@@ -95,8 +97,10 @@ void WindowCommands::openChosen(const QString &path)
     m_editor.beginStep(QStringLiteral("OPEN"));
     const bool opened = open_config_file_named(*this, m_editor, path);
     m_editor.endStep();
-    if (opened)
+    if (opened) {
         m_editor.markUnchanged();
+        rememberRecentFile(path);
+    }
 }
 
 void WindowCommands::writeFile()
@@ -124,12 +128,14 @@ bool WindowCommands::saveFile(const std::optional<NamedPanelConfig> &named)
         return false;
     }
     const std::optional<QString> path =
-        chooseFile(FileRequest::Save, QStringLiteral("WRITE CONFIGURATION FILE"), named->panel + QStringLiteral(".pnl"));
+        chooseFile(FileRequest::Save, QStringLiteral("WRITE CONFIGURATION FILE"), proposedFileName(named->panel));
     if (!path || path->isEmpty())
         return false;
     const SaveOutcome saved = save_named_config(*path, *named);
-    if (saved.saved())
+    if (saved.saved()) {
         m_editor.markUnchanged();
+        rememberRecentFile(*path);
+    }
     if (saved.kind == SaveOutcome::SavedUnconfirmed) {
         message(savedUnconfirmedText() + QChar(10) + *path + QStringLiteral(": ") + saved.reason, QString());
     } else if (!saved.saved()) {

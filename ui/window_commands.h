@@ -32,6 +32,8 @@ public:
     void writeConfig();
     void readFile();
     void writeFile();
+    // Compare with panel: the panel read and told against the window, which keeps what it shows.
+    void compareWithPanel();
     // OPEN CONFIGURATION FILE once the file is chosen (a file given on the command line).
     void openFile(const QString &path);
 

@@ -176,7 +176,7 @@ private slots:
         QTest::newRow("one difference") << Registers{{5, 159}} << QStringList{"SW6: panel BL/MR, file N/A"};
         QTest::newRow("channel and back-light")
             << Registers{{1, 13}, {9, 4}}
-            << QStringList{"SW2: panel B/4, file B/3", "back-light: panel 60 %, file 50 %"};
+            << QStringList{"SW2: panel B/4, file B/3", "backlight: panel 60 %, file 50 %"};
         QTest::newRow("module, lighting, indicator")
             << Registers{{0, 160}, {7, 0}, {8, 7}}
             << QStringList{"SW1: panel N/A, file A/1", "independent lighting: panel off, file on",
