@@ -47,9 +47,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-    // A .pnl file dropped on the window opens as OPEN CONFIGURATION FILE opens it.
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildControls();
@@ -60,7 +57,7 @@ private:
     void addUndoActions(QMenu &menu);
     bool isControl(const QWidget *widget) const;
     void askForPort();
-    // Ctrl+O, Ctrl+S, F1, dropped files, the focus frame and the recent files.
+    // Ctrl+O, Ctrl+S, F1, a dropped .pnl file (opened as OPEN opens one), the focus frame, the recent files.
     void setUpDesktopHabits();
     void showHelp();
     void addRecentFiles(QMenu &menu);

@@ -7,13 +7,15 @@
 #include "ui/focus_frame.h"
 #include "ui/window_commands.h"
 
-#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QShortcut>
 #include <QUrl>
+#include <functional>
+#include <utility>
 
 namespace panel {
 
@@ -46,6 +48,37 @@ QString droppedConfigFile(const QMimeData *data)
     return QFileInfo(path).suffix().compare(QLatin1String("pnl"), Qt::CaseInsensitive) == 0 ? path : QString();
 }
 
+// Takes a .pnl file dropped on the window, wherever it lands: on the background, or on a text box, which
+// would otherwise take the file's name as text.
+class ConfigFileDrops : public QObject
+{
+public:
+    ConfigFileDrops(QObject *owner, std::function<void(const QString &)> open)
+        : QObject(owner)
+        , m_open(std::move(open))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+            return QObject::eventFilter(watched, event);
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = droppedConfigFile(drop->mimeData());
+        if (path.isEmpty())
+            return QObject::eventFilter(watched, event);
+        drop->acceptProposedAction();
+        if (type == QEvent::Drop)
+            m_open(path);
+        return true;
+    }
+
+private:
+    std::function<void(const QString &)> m_open;
+};
+
 } // namespace
 
 void Form1::setUpDesktopHabits()
@@ -57,25 +90,14 @@ void Form1::setUpDesktopHabits()
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &Form1::showHelp);
     setAcceptDrops(true);
+    auto *drops = new ConfigFileDrops(this, [this](const QString &path) { openFile(path); });
+    installEventFilter(drops);
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->installEventFilter(drops);
     new FocusFrame(this);
 }
 
 void Form1::showHelp() { m_dialogs.message(this, kHelpText, kHelpTitle); }
-
-void Form1::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (!droppedConfigFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void Form1::dropEvent(QDropEvent *event)
-{
-    const QString path = droppedConfigFile(event->mimeData());
-    if (path.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openFile(path);
-}
 
 // "Recent files": the last files opened or saved, newest first.
 void Form1::addRecentFiles(QMenu &menu)
@@ -85,7 +107,7 @@ void Form1::addRecentFiles(QMenu &menu)
     const QStringList files = recentFiles();
     recent->setEnabled(!files.isEmpty() && !m_commands->busy());
     for (const QString &path : files) {
-        QAction *action = recent->addAction(path);
+        QAction *action = recent->addAction(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
         action->setData(path);
         connect(action, &QAction::triggered, this, [this, path] { openRecent(path); });
     }

@@ -44,7 +44,7 @@ QAction *menuAction(QMenu &menu, const QString &submenu, const QString &text)
     if (!sub)
         return nullptr;
     for (QAction *action : sub->actions()) {
-        if (action->text() == text)
+        if (action->data().toString() == text)
             return action;
     }
     return nullptr;
@@ -119,7 +119,7 @@ private slots:
         QFETCH(QKeySequence, key);
         QFETCH(QString, focus);
         QFETCH(QString, asked);
-        makeSavable(QStringLiteral("LOBBY"));
+        makeSavable(QStringLiteral("FLOOR 1/2"));
         activate(); // a shortcut reaches the active window only
         QWidget *target = control(focus);
         target->setFocus(Qt::TabFocusReason);
@@ -132,6 +132,9 @@ private slots:
         QCOMPARE(titles, QStringList{asked});
         if (asked == QLatin1String("Help"))
             QVERIFY(dialogs->messages.constFirst().text.contains(QLatin1String("Compare with panel")));
+        if (asked == QLatin1String("WRITE CONFIGURATION FILE")) // the name proposed is one file's
+            QCOMPARE(dialogs->fileRequests.constFirst().fileName, "FLOOR 1-2.pnl");
+        QCOMPARE(text(2)->text(), "FLOOR 1/2");
     }
 
     void proposedSaveName_data()
@@ -150,34 +153,24 @@ private slots:
         QCOMPARE(proposedFileName(name), proposed);
     }
 
-    // The window proposes the mended name; the panel name box and the file keep the name as typed.
-    void saveProposesMendedName()
-    {
-        makeSavable(QStringLiteral("FLOOR 1/2"));
-        const QString path = saveAs(QStringLiteral("FLOOR 1-2.pnl"));
-        QCOMPARE(dialogs->fileRequests.constFirst().fileName, "FLOOR 1-2.pnl");
-        QCOMPARE(text(2)->text(), "FLOOR 1/2");
-        QVERIFY(QFileInfo::exists(path));
-        editor().setPanelNameText(QString());
-        form->openFile(path);
-        QCOMPARE(editor().panelName(), "FLOOR 1/2");
-    }
-
     void drop_data()
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("files");
+        QTest::addColumn<QString>("on");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("a .pnl file") << "DROPPED.pnl" << 1 << true;
-        QTest::newRow("in capitals") << "DROPPED.PNL" << 1 << true;
-        QTest::newRow("another kind of file") << "DROPPED.txt" << 1 << false;
-        QTest::newRow("two files") << "DROPPED.pnl" << 2 << false;
+        QTest::newRow("a .pnl file") << "DROPPED.pnl" << 1 << "Form1" << true;
+        QTest::newRow("on a text box") << "DROPPED.pnl" << 1 << "Text3" << true;
+        QTest::newRow("in capitals") << "DROPPED.PNL" << 1 << "Form1" << true;
+        QTest::newRow("another kind of file") << "DROPPED.txt" << 1 << "Form1" << false;
+        QTest::newRow("two files") << "DROPPED.pnl" << 2 << "Form1" << false;
     }
 
     void drop()
     {
         QFETCH(QString, fileName);
         QFETCH(int, files);
+        QFETCH(QString, on);
         QFETCH(bool, opens);
         makeSavable(QStringLiteral("DROPPED"));
         const QString path = saveAs(fileName);
@@ -186,8 +179,9 @@ private slots:
         QStringList paths{path};
         if (files > 1)
             paths << path;
-        QCOMPARE(dropOn(form.get(), paths), opens);
+        QCOMPARE(dropOn(on == QLatin1String("Form1") ? form.get() : control(on), paths), opens);
         QCOMPARE(text(2)->text(), opens ? "DROPPED" : "OTHER");
+        QVERIFY(!desig(0)->text().contains(QLatin1String("DROPPED")));
         QVERIFY(dialogs->messages.isEmpty());
         QCOMPARE(dialogs->fileRequests.size(), 1); // the save's: a drop asks for no file
     }
@@ -207,7 +201,7 @@ private slots:
         auto menu = form->windowMenu();
         QStringList listed;
         for (QAction *action : menu->findChild<QMenu *>(QStringLiteral("recentFiles"))->actions())
-            listed << action->text();
+            listed << action->data().toString();
         QCOMPARE(listed, saved);
 
         const QString third = saved[2];
