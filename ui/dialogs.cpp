@@ -18,6 +18,21 @@ namespace {
 
 constexpr int kDateModifiedColumn = 3; // of the file dialog's detailed list
 
+// Where the folder is, and its path to copy: for a desktop without a file manager.
+void tellFolder(QWidget *parent, const QString &folder)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                    QStringLiteral("No file manager could show the history folder. It is:\n%1").arg(folder),
+                    QMessageBox::Close, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPushButton *copy = box.addButton(QStringLiteral("Copy path"), QMessageBox::ActionRole);
+    copy->setObjectName(QStringLiteral("copyPath"));
+    box.exec();
+    if (box.clickedButton() == copy)
+        QGuiApplication::clipboard()->setText(folder);
+}
+
 } // namespace
 
 void QtDialogs::message(QWidget *parent, const QString &text, const QString &title)
@@ -89,20 +104,6 @@ void QtDialogs::showFolder(QWidget *parent, const QString &folder)
             tell();
     });
     opener->start(QStringLiteral("xdg-open"), {QUrl::fromLocalFile(folder).toString()});
-}
-
-void QtDialogs::tellFolder(QWidget *parent, const QString &folder)
-{
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
-                    QStringLiteral("No file manager could show the history folder. It is:\n%1").arg(folder),
-                    QMessageBox::Close, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
-    QPushButton *copy = box.addButton(QStringLiteral("Copy path"), QMessageBox::ActionRole);
-    copy->setObjectName(QStringLiteral("copyPath"));
-    box.exec();
-    if (box.clickedButton() == copy)
-        QGuiApplication::clipboard()->setText(folder);
 }
 
 std::optional<QString> QtDialogs::askText(QWidget *parent, const QString &title, const QString &label,

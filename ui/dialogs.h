@@ -52,9 +52,6 @@ public:
     void showFolder(QWidget *parent, const QString &folder) override;
     SaveChoice askToSaveChanges(QWidget *parent, const QString &title, const QString &text) override;
 
-    // Where the folder is, and its path to copy: for a desktop without a file manager.
-    static void tellFolder(QWidget *parent, const QString &folder);
-
 private:
     QString m_folder;
 };
