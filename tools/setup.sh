@@ -14,7 +14,8 @@ package_tools=(debhelper lintian devscripts fonts-liberation2 fonts-dejavu-core 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
           clang libclang-rt-14-dev clang-tidy cppcheck
           xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core
-          dpkg-dev file desktop-file-utils appstream fiu-utils strace time)
+          dpkg-dev file desktop-file-utils appstream fiu-utils strace time
+          poppler-utils)
 missing=()
 for p in "${packages[@]}" "${package_tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
