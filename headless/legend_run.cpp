@@ -27,7 +27,7 @@ QString outputProblem(const LegendRequest &request)
     const QFileInfo output(request.output);
     if (!QFileInfo(output.absolutePath()).isDir())
         return QStringLiteral("%1: no such folder").arg(QDir::toNativeSeparators(output.absolutePath()));
-    if (const QString reason = notSavableReason(request.output); !reason.isEmpty())
+    if (QString reason = notSavableReason(request.output); !reason.isEmpty())
         return reason;
     if (!request.replace && (output.exists() || output.isSymLink()))
         return QStringLiteral("FILE EXISTS: %1 (--force replaces it)").arg(request.output);

@@ -32,7 +32,9 @@ void paintCutMarks(QPainter &painter, const QRectF &legend)
 
 QPointF LegendGrid::place(int index) const
 {
-    return origin + QPointF((index % columns) * step.width(), (index / columns) * step.height());
+    const int column = index % columns;
+    const int row = index / columns;
+    return origin + QPointF(column * step.width(), row * step.height());
 }
 
 std::optional<LegendGrid> legendGrid(const QSizeF &page, const LegendSize &size)

@@ -8,7 +8,6 @@ namespace panel {
 void QtDialogs::previewPrint(QWidget *parent, const QString &title, const PagePainter &paint)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(title);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(title);
