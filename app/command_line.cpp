@@ -22,7 +22,8 @@ const char *const kJobOptions[] = {"--write", "--verify", "--read", "--history"}
 
 const QString kDescription = QStringLiteral(
     "Configures a six-button dimmable switch panel over its serial line, and saves and opens its\n"
-    "configuration as a .pnl file. Without --write, --verify or --read it opens its window.\n"
+    "configuration as a .pnl file. Without --write, --verify or --read it opens its window;\n"
+    "--legend writes the button legends of .pnl files into a PDF, --history lists the history.\n"
     "\n"
     "Production line: --write, --verify and --read run without a display, on every --port at once,\n"
     "one line per panel on stdout. Exit codes: 0 every panel done (and verified); 1 a verify found\n"
