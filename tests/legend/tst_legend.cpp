@@ -109,22 +109,6 @@ private slots:
         }
     }
 
-    // SW1 top left ... SW6 bottom right, the name below, every cell inside the legend.
-    void cellsStandAsTheButtons()
-    {
-        const LegendSize size;
-        const QRectF legend(0, 0, size.width, size.height);
-        for (int k = 0; k < kButtons; ++k) {
-            const QRectF cell = designationCell(size, k);
-            QVERIFY(legend.contains(cell));
-            QCOMPARE(cell.left() < size.width / 2, k % 2 == 0);
-            if (k >= 2)
-                QVERIFY(cell.top() > designationCell(size, k - 2).bottom());
-            QVERIFY(panelNameCell(size).top() > cell.bottom());
-        }
-        QVERIFY(legend.contains(panelNameCell(size)));
-    }
-
     void fit_data()
     {
         QTest::addColumn<QString>("text");
@@ -180,11 +164,16 @@ private slots:
         const PdfWord *name = find(words, QStringLiteral("LOBBY"));
         QVERIFY(name);
         QVERIFY(onPage(panelNameCell(LegendSize()), 0).contains(name->box.center()));
+        QList<QPointF> at(kButtons);
         for (int k : {0, 1, 2, 4, 5}) {
             const PdfWord *word = find(words, record.desig[size_t(k)]);
             QVERIFY2(word, qPrintable(record.desig[size_t(k)]));
             QVERIFY2(onPage(designationCell(LegendSize(), k), 0).contains(word->box), qPrintable(record.desig[size_t(k)]));
+            at[k] = word->box.center();
         }
+        // SW1 top left ... SW6 bottom right, the name below them.
+        QVERIFY(at[0].x() < at[1].x() && at[4].x() < at[5].x() && qAbs(at[0].x() - at[4].x()) < 1);
+        QVERIFY(at[0].y() < at[2].y() && at[2].y() < at[4].y() && at[5].y() < name->box.top());
     }
 
     // As many legends to an A4 page as fit, in rows, then the next page.
@@ -214,12 +203,6 @@ private slots:
             QVERIFY2(name, qPrintable(QString::number(i)));
             QVERIFY(onPage(panelNameCell(legendSize), i % perPage, legendSize).contains(name->box.center()));
         }
-    }
-
-    void tooLargeForThePage()
-    {
-        QCOMPARE(legendsPerPdfPage({200, 100}), 0);
-        QVERIFY(!legendPdf({}, {200, 100}).bytes);
     }
 
     // --legend OUT.pdf FILE.pnl…|DIR: what it writes, refuses and says.
