@@ -22,7 +22,8 @@ const char *const kJobOptions[] = {"--write", "--verify", "--read", "--history"}
 
 const QString kDescription = QStringLiteral(
     "Configures a six-button dimmable switch panel over its serial line, and saves and opens its\n"
-    "configuration as a .pnl file. Without --write, --verify or --read it opens its window.\n"
+    "configuration as a .pnl file. Without --write, --verify or --read it opens its window;\n"
+    "--legend writes the button legends of .pnl files into a PDF, --history lists the history.\n"
     "\n"
     "Production line: --write, --verify and --read run without a display, on every --port at once,\n"
     "one line per panel on stdout. Exit codes: 0 every panel done (and verified); 1 a verify found\n"
@@ -54,23 +55,33 @@ CommandLine::CommandLine()
     , m_repeat(QStringLiteral("repeat"),
                QStringLiteral("Goes on with the next panel plugged into each port, until Ctrl+C."))
     , m_log(QStringLiteral("log"), QStringLiteral("Appends every result to FILE as a JSON line."), QStringLiteral("FILE"))
-    , m_force(QStringLiteral("force"), QStringLiteral("Lets --read replace a file that exists."))
+    , m_force(QStringLiteral("force"), QStringLiteral("Lets --read or --legend replace a file that exists."))
     , m_backup(QStringLiteral("backup"),
                QStringLiteral("With --write: reads the panel's configuration and keeps it in the history before writing."))
     , m_noHistory(QStringLiteral("no-history"), QStringLiteral("Keeps no history of this run."))
     , m_history(QStringLiteral("history"),
                 QStringLiteral("Prints the history of panel operations, newest first (those of --port only, when "
                                "given; --json for the journal's lines), and exits."))
+    , m_legend(QStringLiteral("legend"),
+               QStringLiteral("Writes the button legends of the panels in the .pnl files and folders given after the "
+                              "options into one PDF of A4 pages, as many to a page as fit, and exits. It never "
+                              "replaces a file without --force."),
+               QStringLiteral("OUT.pdf"))
+    , m_legendSize(QStringLiteral("legend-size"),
+                   QStringLiteral("The size of each legend in millimetres, width x height (default: 49x90, the face "
+                                  "plate's)."),
+                   QStringLiteral("WxH"))
 {
     m_parser.setApplicationDescription(kDescription);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     for (const QCommandLineOption *option :
          {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log,
-          &m_backup, &m_noHistory, &m_history})
+          &m_backup, &m_noHistory, &m_history, &m_legend, &m_legendSize})
         m_parser.addOption(*option);
     m_parser.addPositionalArgument(QStringLiteral("FILE.pnl"),
-                                   QStringLiteral("A configuration file to open in the window after start-up."),
+                                   QStringLiteral("A configuration file to open in the window after start-up; with --legend, "
+                                                  "the .pnl files and folders of them to take the legends from."),
                                    QStringLiteral("[FILE.pnl]"));
 }
 
@@ -91,6 +102,10 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
     if (m_parser.isSet(QStringLiteral("version")))
         return Action::Version;
     const QStringList files = m_parser.positionalArguments();
+    if (m_parser.isSet(m_legend))
+        return legendAction(files);
+    if (m_parser.isSet(m_legendSize))
+        return usageError(QStringLiteral("--legend-size goes with --legend."));
     if (files.size() > 1)
         return usageError(QStringLiteral("Only one file can be opened; given: %1.").arg(files.join(QStringLiteral(", "))));
     if (const QString missing = optionTakenForValue(); !missing.isEmpty())
@@ -189,9 +204,11 @@ QString CommandLine::optionTakenForValue() const
 {
     QStringList known{QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")};
     for (const QCommandLineOption *option : {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force,
-                                              &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_history})
+                                              &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_history,
+                                              &m_legend, &m_legendSize})
         known << option->names();
-    for (const QCommandLineOption *option : {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log}) {
+    for (const QCommandLineOption *option :
+         {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log, &m_legend, &m_legendSize}) {
         for (const QString &value : m_parser.values(*option)) {
             const QString name = value.section(QLatin1Char('='), 0, 0);
             if (name.startsWith(QLatin1String("--")) && known.contains(name.mid(2)))
@@ -200,6 +217,33 @@ QString CommandLine::optionTakenForValue() const
         }
     }
     return QString();
+}
+
+CommandLine::Action CommandLine::legendAction(const QStringList &inputs)
+{
+    if (const QString missing = optionTakenForValue(); !missing.isEmpty())
+        return usageError(missing);
+    if (const QCommandLineOption *option = firstSet({&m_write, &m_verify, &m_read, &m_history, &m_listPorts, &m_port,
+                                                     &m_name, &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory}))
+        return usageError(QStringLiteral("--%1 does not go with --legend.").arg(option->names().constFirst()));
+    if (m_parser.values(m_legend).size() > 1 || m_parser.values(m_legendSize).size() > 1)
+        return usageError(QStringLiteral("Give --legend and --legend-size once."));
+    m_legendRequest = LegendRequest();
+    m_legendRequest.output = m_parser.value(m_legend);
+    m_legendRequest.inputs = inputs;
+    m_legendRequest.replace = m_parser.isSet(m_force);
+    if (m_legendRequest.output.isEmpty())
+        return usageError(QStringLiteral("--legend needs the PDF to write."));
+    if (inputs.isEmpty())
+        return usageError(QStringLiteral("--legend needs the .pnl files or the folders of them to take the legends from."));
+    if (m_parser.isSet(m_legendSize)) {
+        QString problem;
+        const std::optional<LegendSize> size = parseLegendSize(m_parser.value(m_legendSize), &problem);
+        if (!size)
+            return usageError(QStringLiteral("--legend-size: %1.").arg(problem));
+        m_legendRequest.size = *size;
+    }
+    return Action::Legend;
 }
 
 void CommandLine::showHelpOrVersion(QCoreApplication &app)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "headless/legend_run.h"
 #include "headless/panel_job.h"
 
 #include <QCommandLineOption>
@@ -13,7 +14,7 @@ namespace panel {
 class CommandLine
 {
 public:
-    enum class Action { Window, Headless, Help, Version, ListPorts, History, UsageError };
+    enum class Action { Window, Headless, Help, Version, ListPorts, History, Legend, UsageError };
 
     CommandLine();
 
@@ -31,6 +32,8 @@ public:
     QString logPath() const { return m_parser.value(m_log); }
     // --no-history: no history kept for this run.
     bool noHistory() const { return m_parser.isSet(m_noHistory); }
+    // --legend: the PDF, the files and folders, the size.
+    const LegendRequest &legendRequest() const { return m_legendRequest; }
 
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
@@ -52,6 +55,7 @@ private:
     Action windowAction(const QStringList &files);
     Action jobAction(const QCommandLineOption &command);
     QString optionTakenForValue() const;
+    Action legendAction(const QStringList &inputs);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_port;
@@ -67,9 +71,12 @@ private:
     QCommandLineOption m_backup;
     QCommandLineOption m_noHistory;
     QCommandLineOption m_history;
+    QCommandLineOption m_legend;
+    QCommandLineOption m_legendSize;
     QString m_file;
     QString m_error;
     JobRequest m_request;
+    LegendRequest m_legendRequest;
 };
 
 } // namespace panel

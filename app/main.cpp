@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "file/history.h"
 #include "headless/history_listing.h"
+#include "headless/legend_run.h"
 #include "headless/production_line.h"
 #include "headless/run_checks.h"
 #include "headless/terminal_text.h"
@@ -155,6 +156,12 @@ int runWithoutWindow(int argc, char *argv[], panel::CommandLine &commandLine, pa
         commandLine.showHelpOrVersion(app);
     case panel::CommandLine::Action::ListPorts:
         return listPorts();
+    case panel::CommandLine::Action::Legend: {
+        // The legends are drawn in the window's fonts, which a GUI application finds.
+        panel::TextOutput out(STDOUT_FILENO);
+        panel::TextOutput err(STDERR_FILENO);
+        return panel::writeLegends(commandLine.legendRequest(), out, err);
+    }
     case panel::CommandLine::Action::UsageError:
     case panel::CommandLine::Action::Headless: // taken by runJobs
     case panel::CommandLine::Action::History:

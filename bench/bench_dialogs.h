@@ -2,7 +2,7 @@
 
 // The benchmark's stand-in for the window's dialogs: nothing is shown and nothing blocks. A file dialog
 // answers the next file name queued (none queued: cancelled), a message box is only kept, a request for
-// a line of text is cancelled, and a folder is not shown.
+// a line of text is cancelled, and a folder and a print preview are not shown.
 #include "ui/dialogs.h"
 
 #include <QStringList>
@@ -26,6 +26,7 @@ public:
 
     void showFolder(QWidget *, const QString &) override {}
     SaveChoice askToSaveChanges(QWidget *, const QString &, const QString &) override { return SaveChoice::Discard; }
+    void previewPrint(QWidget *, const QString &, const PagePainter &) override {}
 
     QStringList messages;    // the text of each message box asked for
     QStringList fileAnswers; // the files the next file dialogs choose

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
+class QPagedPaintDevice;
 class QWidget;
 
 namespace panel {
@@ -38,6 +40,10 @@ public:
     // Whether changes are saved before the window closes: a standard question.
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice askToSaveChanges(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A print preview of the pages `paint` draws, from which the user prints them on one of the system's
+    // printers or into a PDF file.
+    using PagePainter = std::function<void(QPagedPaintDevice &device)>;
+    virtual void previewPrint(QWidget *parent, const QString &title, const PagePainter &paint) = 0;
 };
 
 // The product's dialogs. Each file dialog lives only while it is shown, so nothing of it (its
@@ -51,6 +57,7 @@ public:
                                    const QString &text) override;
     void showFolder(QWidget *parent, const QString &folder) override;
     SaveChoice askToSaveChanges(QWidget *parent, const QString &title, const QString &text) override;
+    void previewPrint(QWidget *parent, const QString &title, const PagePainter &paint) override; // print_preview.cpp
 
 private:
     QString m_folder;

@@ -43,6 +43,8 @@ public:
     std::unique_ptr<QMenu> windowMenu();
     // Uses the device from the next panel operation on, and remembers it for the next session.
     void usePort(const QString &device);
+    // "Print legend…": the legend of the configuration shown, in a print preview (form1_legend.cpp).
+    void printLegend();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -103,6 +103,11 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     show->setObjectName(QStringLiteral("showHistoryFolder"));
     show->setEnabled(kept);
     connect(show, &QAction::triggered, this, [this, folder] { m_dialogs.showFolder(this, folder); });
+
+    menu->addSeparator();
+    QAction *legend = menu->addAction(QStringLiteral("Print legend…"));
+    legend->setObjectName(QStringLiteral("printLegend"));
+    connect(legend, &QAction::triggered, this, &Form1::printLegend);
     return menu;
 }
 

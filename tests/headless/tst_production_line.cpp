@@ -1,8 +1,9 @@
 // The production-line commands end to end: the program itself against simulated panels on real
 // pseudo-terminals, each exit code from a real fault, several ports at once, --repeat and signals.
-#include "files.h"
-#include "sample_record.h"
-#include "sim_process.h"
+// The programs spend their time waiting on the line, so every scenario runs at start-up, many at once,
+// each in a folder and on a thread of its own; each test function then checks what its scenario saw.
+#include "at_once.h"
+#include "production_scene.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,537 +13,702 @@
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 #include <cmath>
 #include <csignal>
-#include <cerrno>
 #include <fcntl.h>
-#include <memory>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using panel::test::lobbyWith;
 
+namespace {
+
+const int kScenesAtOnce = 8; // more and the pseudo-terminals' round trips near the tick on 2 cores
+
+QJsonObject jsonOf(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
+
+bool makeFifo(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 || errno == EEXIST; }
+
+struct ExitCase
+{
+    const char *tag;
+    QString command;
+    QStringList simOptions;
+    int exitCode;
+    QString result;
+};
+
+QList<ExitCase> exitCases()
+{
+    const QString bad = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
+    return {
+        {"programmed", "--write", {}, 0, "SWITCH PANEL HAS BEEN PROGRAMMED"},
+        {"no answer", "--write", {"--no-answer"}, 2, "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND"},
+        {"another identity", "--write", {"--identity", "74"}, 3,
+         "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO WRITE DATA TO DOES NOT MATCH THIS CONFIGURATION PROGRAM"},
+        {"read-back differs", "--write", {"--readback-differs", "4"}, 2, bad},
+        {"short replies", "--write", {"--short-replies"}, 2, bad},
+        {"line closes mid-write", "--write", {"--close-after", "8"}, 2, bad},
+        {"verify, another identity", "--verify", {"--identity", "74"}, 3,
+         "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO READ DATA FROM DOES NOT MATCH THIS CONFIGURATION PROGRAM"},
+        {"verify, out of range", "--verify", {"--out-of-range", "2"}, 2, bad},
+        // Replies as late as the tick fail one way or another, but are never the identity.
+        {"read, late hail answers are no identity", "--read", {"--late-replies", "100"}, 2, ""},
+        {"read, answers the third hail", "--read", {"--hail-from", "3"}, 0, "SWITCH PANEL DATA READ SUCCESSFUL"},
+    };
+}
+
+struct PortCase
+{
+    const char *tag;
+    QString device;
+    QString says;
+};
+
+QList<PortCase> portCases()
+{
+    return {
+        {"no such device", "@ttyNONE", "No such device"},
+        {"a name of 235 characters", "@" + QString(235, 'x'), "No such device"},
+        {"held by another program", "held", "The port is held by %1"},
+        {"control characters in its name", "@tty\x1b]0;TITLE\aNONE", "tty\\x1b]0;TITLE\\x07NONE"},
+    };
+}
+
+struct RefusedCase
+{
+    const char *tag;
+    QStringList arguments;
+    QString display;
+    int exitCode;
+    QString says;
+};
+
+QList<RefusedCase> refusedCases()
+{
+    const QString none = QStringLiteral("@ttyNONE");
+    return {
+        {"read over a file", {"--read", "@LOBBY.pnl", "--port", none}, "", 4, "FILE EXISTS: "},
+        {"read into a FIFO, forced", {"--read", "@FIFO", "--name", "F", "--force", "--port", none}, "", 4, "is a FIFO"},
+        {"read, two ports, one file", {"--read", "@NEW.pnl", "--port", none, "--port", "@ttyB"}, "", 64, "{port} or {n}"},
+        {"read, base name too long", {"--read", "@ABCDEFGHIJKLM.pnl", "--port", none}, "", 64, "longer than 12"},
+        {"read, name with a quote", {"--read", "@NEW.pnl", "--name", "A\"B", "--port", none}, "", 64, "double quote"},
+        {"refused file, repeat", {"--write", "@BAD.pnl", "--port", none, "--repeat"}, "", 4, "FILE REFUSED"},
+        {"log a FIFO nobody reads", {"--write", "@LOBBY.pnl", "--port", none, "--log", "@FIFO"}, "", 4,
+         "FIFO that nothing reads"},
+        {"two --write", {"--write", "@LOBBY.pnl", "--write", "@BAD.pnl", "--port", none}, "", 64, "once"},
+        {"--port missing its value", {"--port", "--write", "@LOBBY.pnl"}, "", 64, "--port needs DEVICE"},
+        {"--list-ports with --write", {"--list-ports", "--write", "@LOBBY.pnl"}, "", 64, "--list-ports"},
+        {"a device twice", {"--write", "@LOBBY.pnl", "--port", "/dev/null", "--port", "/dev/../dev/null"}, "", 64,
+         "same device"},
+        {"--verify=FILE", {"--verify=@LOBBY.pnl", "--port", none}, ":99", 5, "No such device"},
+        {"a file's warning, control characters in its name", {"--write", "@FLAG\x1b[2J.pnl", "--port", none}, "", 5,
+         "FLAG\\x1b[2J.pnl: warning: "},
+        {"usage error, no X server", {"--bogus"}, ":99", 64, "Unknown option 'bogus'"},
+        {"help, no X server", {"--help"}, ":99", 0, ""},
+        {"version, -platform xcb, no display", {"--version", "-platform", "xcb"}, "", 0, ""},
+        {"window, no display", {"@LOBBY.pnl"}, "", 1, "no display"},
+    };
+}
+
+struct OutputCase
+{
+    const char *tag;
+    QString fault;
+    QString says;
+};
+
+QList<OutputCase> outputCases()
+{
+    return {
+        {"reader of stdout gone", "pipe", "could not be printed: Broken pipe"},
+        {"stdout on a full disk", "full", "could not be printed: No space left on device"},
+        {"log on a full disk", "log", "the log /dev/full could not be written: No space left on device"},
+        {"log on a full disk, --repeat ends", "log repeat", "the log /dev/full could not be written"},
+        {"stdout not read, SIGTERM", "stdout blocked", "could not be printed: nothing reads standard output"},
+        {"stdout and stderr not read, SIGINT", "all blocked", ""},
+    };
+}
+
+struct RepeatCase
+{
+    const char *tag;
+    QString panel;
+    int exitCode;
+    int panels;
+    int portFailures;
+    int thenMs; // how long it runs on after its first line
+};
+
+QList<RepeatCase> repeatCases()
+{
+    return {
+        {"a port that does not open, said once", "none", 5, 0, 1, 2500},
+        {"a panel answering its third hail", "--hail-from=3", 0, 1, 0, 0},
+    };
+}
+
+struct SignalCase
+{
+    const char *tag;
+    int signal;
+};
+
+QList<SignalCase> signalCases() { return {{"Ctrl+C", SIGINT}, {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}}; }
+
+struct StopCase
+{
+    const char *tag;
+    QString command;
+    int signal;
+};
+
+QList<StopCase> stopCases()
+{
+    return {{"write, SIGTERM", "--write", SIGTERM}, {"write, SIGHUP", "--write", SIGHUP},
+            {"write, SIGQUIT", "--write", SIGQUIT}, {"read, SIGHUP", "--read", SIGHUP}};
+}
+
+// Adds one row per case, the case's index as its datum.
+template <typename Case> void addRows(const QList<Case> &cases)
+{
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < cases.size(); ++row)
+        QTest::newRow(cases[row].tag) << row;
+}
+
+} // namespace
+
+// The outcome of this test function's scenario (of this row's, for a row), or a failure when it
+// could not be played to the point of its checks.
+#define TAKE_SEEN(name)                                                                                                \
+    const Seen name = m_seen.value(sceneKey());                                                                        \
+    QVERIFY2(m_seen.contains(sceneKey()), qPrintable(sceneKey()));                                                     \
+    QVERIFY2(name.failure.isEmpty(), qPrintable(name.failure))
+
 class TestProductionLine : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::vector<std::unique_ptr<SimProcess>> m_sims;
+    std::vector<std::pair<QString, std::function<void(ProductionScene &)>>> m_scenes;
+    QHash<QString, Seen> m_seen;
 
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    QString lobby()
+    static QString sceneKey()
     {
-        QFile f(path(QStringLiteral("LOBBY.pnl")));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(lobbyWith({}));
-        return f.fileName();
+        const QString function = QString::fromLatin1(QTest::currentTestFunction());
+        const char *tag = QTest::currentDataTag();
+        return tag ? function + QLatin1Char('/') + QString::fromUtf8(tag) : function;
     }
 
-    QString startSim(const QStringList &options, const QString &state)
+    void add(const QString &key, std::function<void(ProductionScene &)> play) { m_scenes.emplace_back(key, std::move(play)); }
+
+    template <typename Case>
+    void addEach(const char *function, const QList<Case> &cases, void (*play)(ProductionScene &, const Case &))
     {
-        m_sims.push_back(std::make_unique<SimProcess>());
-        if (!m_sims.back()->start(QStringList{QStringLiteral("--state"), path(state)} + options))
-            return QString();
-        return m_sims.back()->devicePath();
+        for (const Case &one : cases)
+            add(QString::fromLatin1(function) + QLatin1Char('/') + QString::fromUtf8(one.tag),
+                [play, one](ProductionScene &scene) { play(scene, one); });
     }
 
-    void startProgram(QProcess &program, const QStringList &arguments, const QString &display = QString(),
-                      const QString &dataHome = QString(), const QString &executable = QStringLiteral(PANELCONFIG_PATH))
+    // --- the scenarios: each plays on its own thread and keeps what it saw ---
+
+    static void playExitCode(ProductionScene &scene, const ExitCase &c)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (!dataHome.isEmpty())
-            environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-        for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "PANELCONFIG_PORT"})
-            environment.remove(QString::fromLatin1(variable));
-        if (!display.isEmpty())
-            environment.insert(QStringLiteral("DISPLAY"), display);
-        program.setProcessEnvironment(environment);
-        program.start(executable, arguments);
-        QVERIFY(program.waitForStarted());
+        const QString device = scene.startSim(c.simOptions, QStringLiteral("state.txt"));
+        scene.seen.facts[QStringLiteral("device")] = device;
+        const QString file = c.command == "--read" ? scene.path(QStringLiteral("READ.pnl")) : scene.lobby();
+        scene.run({c.command, file, QStringLiteral("--port"), device});
     }
 
-    // Runs the program to its end: its exit code and its stdout lines (and its stderr).
-    int run(const QStringList &arguments, QStringList *lines, QString *errors = nullptr, const QString &display = {},
-            const QString &dataHome = {})
+    static void playPort(ProductionScene &scene, const PortCase &c)
     {
-        QProcess program;
-        startProgram(program, arguments, display, dataHome);
-        if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
-            return -1;
-        *lines = QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (errors)
-            *errors = QString::fromUtf8(program.readAllStandardError());
-        return program.exitCode();
-    }
-
-    static QStringList linesOf(QProcess &program)
-    {
-        return QString::fromUtf8(program.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    static QJsonObject jsonOf(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
-
-    // Waits for lines of output and then for afterMs, then stops the program with the signal: its exit
-    // code, -1 if it hung.
-    static int stopAfterLines(QProcess &program, int lines, int signal, int afterMs = 0)
-    {
-        if (!QTest::qWaitFor([&] { return QString::fromUtf8(program.peek(1 << 16)).count(QLatin1Char('\n')) >= lines; }, 20000))
-            return -1;
-        QTest::qWait(afterMs);
-        ::kill(pid_t(program.processId()), signal);
-        if (!program.waitForFinished(10000) || program.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return program.exitCode();
-    }
-
-private slots:
-    void cleanup() { m_sims.clear(); }
-
-    void exitCodes_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("simOptions");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("result");
-        const QString bad = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
-        QTest::newRow("programmed") << "--write" << QStringList{} << 0 << "SWITCH PANEL HAS BEEN PROGRAMMED";
-        QTest::newRow("no answer") << "--write" << QStringList{"--no-answer"} << 2
-                                   << "COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND";
-        QTest::newRow("another identity") << "--write" << QStringList{"--identity", "74"} << 3
-                                          << "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO WRITE DATA TO DOES NOT "
-                                             "MATCH THIS CONFIGURATION PROGRAM";
-        QTest::newRow("read-back differs") << "--write" << QStringList{"--readback-differs", "4"} << 2 << bad;
-        QTest::newRow("short replies") << "--write" << QStringList{"--short-replies"} << 2 << bad;
-        QTest::newRow("line closes mid-write") << "--write" << QStringList{"--close-after", "8"} << 2 << bad;
-        QTest::newRow("verify, another identity") << "--verify" << QStringList{"--identity", "74"} << 3
-                                                  << "THE SWITCH PANEL THAT YOU HAVE ATTEMPTED TO READ DATA FROM DOES "
-                                                     "NOT MATCH THIS CONFIGURATION PROGRAM";
-        QTest::newRow("verify, out of range") << "--verify" << QStringList{"--out-of-range", "2"} << 2 << bad;
-        // Replies as late as the tick fail one way or another, but are never the identity.
-        QTest::newRow("read, late hail answers are no identity") << "--read" << QStringList{"--late-replies", "100"} << 2 << "";
-        QTest::newRow("read, answers the third hail") << "--read" << QStringList{"--hail-from", "3"} << 0
-                                                      << "SWITCH PANEL DATA READ SUCCESSFUL";
-    }
-
-    void exitCodes()
-    {
-        QFETCH(QString, command);
-        QFETCH(QStringList, simOptions);
-        QFETCH(int, exitCode);
-        QFETCH(QString, result);
-        QFile::remove(path(QStringLiteral("state.txt"))); // a panel as it comes
-        const QString device = startSim(simOptions, QStringLiteral("state.txt"));
-        QVERIFY(!device.isEmpty());
-        QStringList lines;
-        const QString file = command == "--read" ? path(QStringLiteral("READ.pnl")) : lobby();
-        QFile::remove(path(QStringLiteral("READ.pnl")));
-        const int code = run({command, file, QStringLiteral("--port"), device}, &lines);
-        QVERIFY2(code == exitCode, qPrintable(QString::number(code) + QLatin1Char(' ') + lines.join('\n')));
-        QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines[0].startsWith(device + QStringLiteral(": ") + result), qPrintable(lines[0]));
-    }
-
-    // A port that does not open is told apart by its cause, with the advice for that cause.
-    void portsToldApart_data()
-    {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("no such device") << "@ttyNONE" << "No such device";
-        QTest::newRow("a name of 235 characters") << "@" + QString(235, 'x') << "No such device";
-        QTest::newRow("held by another program") << "held" << "The port is held by %1";
-        QTest::newRow("control characters in its name") << "@tty\x1b]0;TITLE\aNONE" << "tty\\x1b]0;TITLE\\x07NONE";
-    }
-
-    void portsToldApart()
-    {
-        QFETCH(QString, device);
-        QFETCH(QString, says);
+        QString device = c.device;
+        QString says = c.says;
         QSerialPort holder;
         if (device == "held") {
-            device = startSim({}, QStringLiteral("held.txt"));
+            device = scene.startSim({}, QStringLiteral("held.txt"));
             holder.setPortName(device);
-            QVERIFY(holder.open(QIODevice::ReadWrite));
+            if (!holder.open(QIODevice::ReadWrite))
+                scene.fail(QStringLiteral("the holder could not open the port"));
             QFile comm(QStringLiteral("/proc/self/comm"));
-            QVERIFY(comm.open(QIODevice::ReadOnly));
+            comm.open(QIODevice::ReadOnly);
             says = says.arg(QStringLiteral("%1 (pid %2)")
                                 .arg(QString::fromLocal8Bit(comm.readAll()).trimmed())
                                 .arg(QCoreApplication::applicationPid()));
         }
-        device.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
-        QStringList lines;
-        QString errors;
-        QCOMPARE(run({QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device}, &lines, &errors), 5);
-        QVERIFY(lines.value(0).contains(QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED")));
-        QVERIFY2(errors.contains(says), qPrintable(errors));
-        QVERIFY2(!errors.contains(QStringLiteral("member of the group")), qPrintable(errors));
-        QVERIFY(!(lines.join('\n') + errors).contains(QChar(0x1b)));
+        scene.seen.facts[QStringLiteral("says")] = says;
+        scene.run({QStringLiteral("--write"), scene.lobby(), QStringLiteral("--port"), scene.placed({device}).first()});
     }
 
-    // Refused before any port is opened (the port does not exist: opening it would end in 5), and
-    // never in need of a display, even with DISPLAY naming no server.
-    void refusedBeforeAnyPort_data()
+    static void playRefused(ProductionScene &scene, const RefusedCase &c)
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("says");
-        const QString none = QStringLiteral("@ttyNONE");
-        QTest::newRow("read over a file") << QStringList{"--read", "@LOBBY.pnl", "--port", none} << "" << 4 << "FILE EXISTS: ";
-        QTest::newRow("read into a FIFO, forced") << QStringList{"--read", "@FIFO", "--name", "F", "--force", "--port", none}
-                                                  << "" << 4 << "is a FIFO";
-        QTest::newRow("read, two ports, one file") << QStringList{"--read", "@NEW.pnl", "--port", none, "--port", "@ttyB"}
-                                                   << "" << 64 << "{port} or {n}";
-        QTest::newRow("read, base name too long") << QStringList{"--read", "@ABCDEFGHIJKLM.pnl", "--port", none} << ""
-                                                  << 64 << "longer than 12";
-        QTest::newRow("read, name with a quote") << QStringList{"--read", "@NEW.pnl", "--name", "A\"B", "--port", none}
-                                                 << "" << 64 << "double quote";
-        QTest::newRow("refused file, repeat") << QStringList{"--write", "@BAD.pnl", "--port", none, "--repeat"} << "" << 4
-                                              << "FILE REFUSED";
-        QTest::newRow("log a FIFO nobody reads") << QStringList{"--write", "@LOBBY.pnl", "--port", none, "--log", "@FIFO"}
-                                                 << "" << 4 << "FIFO that nothing reads";
-        QTest::newRow("two --write") << QStringList{"--write", "@LOBBY.pnl", "--write", "@BAD.pnl", "--port", none} << ""
-                                     << 64 << "once";
-        QTest::newRow("--port missing its value") << QStringList{"--port", "--write", "@LOBBY.pnl"} << "" << 64
-                                                  << "--port needs DEVICE";
-        QTest::newRow("--list-ports with --write") << QStringList{"--list-ports", "--write", "@LOBBY.pnl"} << "" << 64
-                                                   << "--list-ports";
-        QTest::newRow("a device twice") << QStringList{"--write", "@LOBBY.pnl", "--port", "/dev/null", "--port", "/dev/../dev/null"}
-                                        << "" << 64 << "same device";
-        QTest::newRow("--verify=FILE") << QStringList{"--verify=@LOBBY.pnl", "--port", none} << ":99" << 5
-                                       << "No such device";
-        QTest::newRow("a file's warning, control characters in its name")
-            << QStringList{"--write", "@FLAG\x1b[2J.pnl", "--port", none} << "" << 5 << "FLAG\\x1b[2J.pnl: warning: ";
-        QTest::newRow("usage error, no X server") << QStringList{"--bogus"} << ":99" << 64 << "Unknown option 'bogus'";
-        QTest::newRow("help, no X server") << QStringList{"--help"} << ":99" << 0 << "";
-        QTest::newRow("version, -platform xcb, no display") << QStringList{"--version", "-platform", "xcb"} << "" << 0 << "";
-        QTest::newRow("window, no display") << QStringList{"@LOBBY.pnl"} << "" << 1 << "no display";
+        scene.lobby();
+        writeAll(scene.path(QStringLiteral("BAD.pnl")), lobbyWith({{1, "\"other\""}}));
+        writeAll(scene.path(QStringLiteral("FLAG\x1b[2J.pnl")), lobbyWith({{8, "160"}})); // independent lighting, no BL/MR
+        if (!makeFifo(scene.path(QStringLiteral("FIFO"))))
+            scene.fail(QStringLiteral("no FIFO"));
+        Launch launch;
+        launch.display = c.display;
+        scene.run(scene.placed(c.arguments), launch);
     }
 
-    void refusedBeforeAnyPort()
+    static void playOutputFailure(ProductionScene &scene, const OutputCase &c)
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, display);
-        QFETCH(int, exitCode);
-        QFETCH(QString, says);
-        lobby();
-        QFile bad(path(QStringLiteral("BAD.pnl")));
-        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(lobbyWith({{1, "\"other\""}})) > 0);
-        bad.close();
-        QFile flag(path(QStringLiteral("FLAG\x1b[2J.pnl"))); // independent lighting without a BL/MR button
-        QVERIFY(flag.open(QIODevice::WriteOnly) && flag.write(lobbyWith({{8, "160"}})) > 0);
-        flag.close();
-        if (!QFile::exists(path(QStringLiteral("FIFO"))))
-            QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("FIFO"))).constData(), 0600), 0);
-        for (QString &argument : arguments)
-            argument.replace(QLatin1Char('@'), m_dir.path() + QLatin1Char('/'));
-        QStringList lines;
-        QString errors;
-        QCOMPARE(run(arguments, &lines, &errors, display), exitCode);
-        QVERIFY2(errors.contains(says), qPrintable(errors));
-        QVERIFY(!errors.contains(QChar(0x1b)));
-    }
-
-    // Each port's panel gets its own file, never one over the other's.
-    void readNamesEachPanel()
-    {
-        QStringList arguments{QStringLiteral("--read"), path(QStringLiteral("N{n}-{port}.pnl")), QStringLiteral("--name"),
-                              QStringLiteral("EAST")};
-        for (const char *state : {"a.txt", "b.txt"})
-            arguments << QStringLiteral("--port") << startSim({}, QString::fromLatin1(state));
-        QStringList lines;
-        QCOMPARE(run(arguments, &lines), 0);
-        const QStringList files = QDir(m_dir.path()).entryList({QStringLiteral("N0*.pnl")});
-        QCOMPARE(files.size(), 2);
-        QVERIFY2(files[0].startsWith(QLatin1String("N001-")) && files[1].startsWith(QLatin1String("N002-")), qPrintable(files.join(' ')));
-        for (const QString &name : files) {
-            QFile saved(path(name));
-            QVERIFY(saved.open(QIODevice::ReadOnly));
-            QVERIFY(saved.readAll().startsWith("\"00-04412-MDL\",\"EAST\","));
-        }
-    }
-
-    // A result that cannot be printed or logged never hides: the panel is programmed, logged and kept
-    // in the history, the rest is told on stderr, and the run ends with 4: by itself, or soon after a
-    // stop signal when nothing reads its output.
-    void outputFailures_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("reader of stdout gone") << "pipe" << "could not be printed: Broken pipe";
-        QTest::newRow("stdout on a full disk") << "full" << "could not be printed: No space left on device";
-        QTest::newRow("log on a full disk") << "log" << "the log /dev/full could not be written: No space left on device";
-        QTest::newRow("log on a full disk, --repeat ends") << "log repeat" << "the log /dev/full could not be written";
-        QTest::newRow("stdout not read, SIGTERM") << "stdout blocked" << "could not be printed: nothing reads standard output";
-        QTest::newRow("stdout and stderr not read, SIGINT") << "all blocked" << "";
-    }
-
-    void outputFailures()
-    {
-        QFETCH(QString, fault);
-        QFETCH(QString, says);
-        const QString state = path(QStringLiteral("out.txt"));
-        QFile::remove(state);
-        const QString device = startSim({QStringLiteral("--baud-timing")}, QStringLiteral("out.txt"));
+        const QString &fault = c.fault;
+        const QString state = scene.path(QStringLiteral("out.txt"));
+        const QString device = scene.startSim({QStringLiteral("--baud-timing")}, QStringLiteral("out.txt"));
         const bool logFails = fault.startsWith(QLatin1String("log"));
         const bool blocked = fault.endsWith(QLatin1String("blocked"));
-        const QString log = logFails ? QStringLiteral("/dev/full") : path(QStringLiteral("out.jsonl"));
-        if (!logFails)
-            QFile::remove(log);
-        const QString kept = path(QStringLiteral("kept-") + QString(fault).replace(' ', '-'));
-        QProcess program;
+        const QString log = logFails ? QStringLiteral("/dev/full") : scene.path(QStringLiteral("out.jsonl"));
+        Launch launch;
+        launch.dataHome = scene.path(QStringLiteral("kept"));
         if (fault == "full")
-            program.setStandardOutputFile(QStringLiteral("/dev/full"));
+            launch.stdoutFile = QStringLiteral("/dev/full");
         // A pipe already full that nobody empties: every write to it waits.
-        const QByteArray fifo = QFile::encodeName(path(QStringLiteral("full.fifo")));
+        const QString fifo = scene.path(QStringLiteral("full.fifo"));
         int reader = -1;
         int filler = -1;
         if (blocked) {
-            QVERIFY(::mkfifo(fifo.constData(), 0600) == 0 || errno == EEXIST);
-            reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
-            filler = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
-            QVERIFY(reader >= 0 && filler >= 0);
+            makeFifo(fifo);
+            reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+            filler = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
             const QByteArray block(4096, 'x');
-            while (::write(filler, block.constData(), size_t(block.size())) > 0) {
+            while (filler >= 0 && ::write(filler, block.constData(), size_t(block.size())) > 0) {
             }
-            program.setStandardOutputFile(QString::fromLocal8Bit(fifo));
+            launch.stdoutFile = fifo;
             if (fault == "all blocked")
-                program.setStandardErrorFile(QString::fromLocal8Bit(fifo));
+                launch.stderrFile = fifo;
         }
-        QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device, QStringLiteral("--log"), log};
+        QStringList arguments{QStringLiteral("--write"), scene.lobby(), QStringLiteral("--port"), device,
+                              QStringLiteral("--log"), log};
         if (fault == "log repeat")
             arguments << QStringLiteral("--repeat");
         if (fault == "pipe") { // as in panelconfig ... | head -c0
             arguments = QStringList{QStringLiteral("-c"), QStringLiteral("\"$0\" \"$@\" | head -c0; exit ${PIPESTATUS[0]}"),
                                     QStringLiteral(PANELCONFIG_PATH)}
                 + arguments;
-            startProgram(program, arguments, {}, kept, QStringLiteral("bash"));
-        } else {
-            startProgram(program, arguments, {}, kept);
+            launch.executable = QStringLiteral("bash");
         }
+        QProcess program;
+        ProductionScene::start(program, arguments, launch);
         if (blocked) {
-            QTRY_VERIFY_WITH_TIMEOUT(readAll(log).endsWith('\n'), 20000);
+            if (!QTest::qWaitFor([&] { return readAll(log).endsWith('\n'); }, 20000))
+                scene.fail(QStringLiteral("the log line was never written"));
             ::kill(pid_t(program.processId()), fault == "all blocked" ? SIGINT : SIGTERM);
-            QVERIFY(program.waitForFinished(3000));
+            scene.seen.facts[QStringLiteral("ended soon")] = program.waitForFinished(3000);
             ::close(reader);
             ::close(filler);
         }
-        QVERIFY(program.state() == QProcess::NotRunning || program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 4);
-        const QString errors = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(errors.contains(says), qPrintable(errors));
-        QCOMPARE(errors.count(QStringLiteral("could not be printed")), says.contains(QStringLiteral("printed")) ? 1 : 0);
-        QCOMPARE(readSimState(state).value(9), 3); // the whole panel was programmed
-        if (fault == "log repeat")
-            QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(QStringLiteral("tally: 1 panel, 1 done, 0 not done")));
-        if (!logFails)
-            QCOMPARE(jsonOf(QString::fromUtf8(readAll(log))).value(QStringLiteral("exit_code")).toInt(), 0);
-        QVERIFY(readAll(kept + QStringLiteral("/panelconfig/history/journal.jsonl")).contains("\"command\":\"write\""));
+        scene.seen.runs.append(ProductionScene::finish(program, 20000));
+        // The panel keeps its registers a moment after it has answered.
+        static_cast<void>(QTest::qWaitFor([&] { return readSimState(state).value(9) == 3; }, 5000));
+        scene.seen.facts[QStringLiteral("register 9")] = readSimState(state).value(9);
+        scene.seen.facts[QStringLiteral("log")] = logFails ? QString() : QString::fromUtf8(readAll(log));
+        scene.seen.facts[QStringLiteral("journal")] =
+            QString::fromUtf8(readAll(launch.dataHome + QStringLiteral("/panelconfig/history/journal.jsonl")));
     }
 
-    // Under --repeat a port that cannot be opened is told of at once, counted and kept in the exit code,
-    // and a panel that answers only its third hail is found and programmed, as without --repeat.
-    void repeatFirstResult_data()
+    static void playRepeatFirst(ProductionScene &scene, const RepeatCase &c)
     {
-        QTest::addColumn<QString>("panel");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<int>("panels");
-        QTest::addColumn<int>("portFailures");
-        QTest::addColumn<int>("thenMs"); // how long it runs on after its first line
-        QTest::newRow("a port that does not open, said once") << "none" << 5 << 0 << 1 << 2500;
-        QTest::newRow("a panel answering its third hail") << "--hail-from=3" << 0 << 1 << 0 << 0;
-    }
-
-    void repeatFirstResult()
-    {
-        QFETCH(QString, panel);
-        QFETCH(int, exitCode);
-        QFETCH(int, panels);
-        QFETCH(int, portFailures);
-        QFETCH(int, thenMs);
-        QFile::remove(path(QStringLiteral("repeat.txt")));
-        const QString device = panel == "none" ? path(QStringLiteral("ttyNONE")) : startSim({panel}, QStringLiteral("repeat.txt"));
+        const QString device = c.panel == "none" ? scene.path(QStringLiteral("ttyNONE"))
+                                                 : scene.startSim({c.panel}, QStringLiteral("repeat.txt"));
         QProcess program;
-        startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device,
-                               QStringLiteral("--repeat"), QStringLiteral("--json")});
-        QCOMPARE(stopAfterLines(program, 1, SIGINT, thenMs), exitCode);
-        const QStringList lines = linesOf(program);
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(jsonOf(lines[0]).value(QStringLiteral("exit_code")).toInt(), exitCode);
-        QCOMPARE(jsonOf(lines[0]).contains(QStringLiteral("count")), panels > 0);
-        const QJsonObject tally = jsonOf(lines[1]).value(QStringLiteral("tally")).toObject();
-        QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), panels);
-        QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), portFailures);
+        ProductionScene::start(program, {QStringLiteral("--write"), scene.lobby(), QStringLiteral("--port"), device,
+                                         QStringLiteral("--repeat"), QStringLiteral("--json")});
+        if (!ProductionScene::stopAfterLines(program, 1, SIGINT, c.thenMs))
+            scene.fail(QStringLiteral("no first result"));
+        scene.seen.runs.append(ProductionScene::finish(program, 10000));
     }
 
-    // Every panel's operation is in the history, newest first; a history that cannot be kept changes no
-    // result and is said once.
-    void history()
+    static QStringList writeOnTwoPanels(ProductionScene &scene)
     {
-        QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--backup")};
+        QStringList arguments{QStringLiteral("--write"), scene.lobby(), QStringLiteral("--backup")};
         for (const char *state : {"h1.txt", "h2.txt"})
-            arguments << QStringLiteral("--port") << startSim({}, QString::fromLatin1(state));
-        const QString kept = path(QStringLiteral("kept"));
-        QStringList lines;
-        QString errors;
-        QCOMPARE(run(arguments, &lines, &errors, {}, kept), 0);
-        QCOMPARE(errors, QString());
-        QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--json")}, &lines, &errors, {}, kept), 0);
-        QStringList commands;
-        for (const QString &line : lines)
-            commands << jsonOf(line).value(QStringLiteral("command")).toString();
-        commands.sort();
-        QCOMPARE(commands, QStringList({"backup", "backup", "write", "write"}));
+            arguments << QStringLiteral("--port") << scene.startSim({}, QString::fromLatin1(state));
+        return arguments;
+    }
+
+    static void playHistoryKept(ProductionScene &scene)
+    {
+        Launch kept;
+        kept.dataHome = scene.path(QStringLiteral("kept"));
+        scene.run(writeOnTwoPanels(scene), kept);
+        scene.run({QStringLiteral("--history"), QStringLiteral("--json")}, kept);
         // The port under its full name and under the short name --port also takes.
-        const QString device = m_sims.back()->devicePath();
-        for (const QString &port : {device, device.mid(int(qstrlen("/dev/")))}) {
-            QCOMPARE(run({QStringLiteral("--history"), QStringLiteral("--port"), port}, &lines, &errors, {}, kept), 0);
-            QCOMPARE(lines.size(), 2);
-            QVERIFY2(lines[0].contains(QStringLiteral("  write  ")) && lines[1].contains(QStringLiteral("  backup  ")),
-                     qPrintable(lines.join('\n')));
-        }
-
-        const QString broken = path(QStringLiteral("broken"));
-        QVERIFY(QDir().mkpath(broken + QStringLiteral("/panelconfig/history/journal.jsonl")));
-        QCOMPARE(run(arguments, &lines, &errors, {}, broken), 0);
-        QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
-        QCOMPARE(errors.count(QStringLiteral("the history could not be kept")), 1);
-
-        // A journal that is a FIFO is refused at once, by the operations and by the listing.
-        const QString fifo = path(QStringLiteral("fifo"));
-        QVERIFY(QDir().mkpath(fifo + QStringLiteral("/panelconfig/history")));
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo + QStringLiteral("/panelconfig/history/journal.jsonl")).constData(), 0600), 0);
-        QCOMPARE(run(arguments, &lines, &errors, {}, fifo), 0);
-        QCOMPARE(lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
-        QVERIFY2(errors.contains(QStringLiteral("journal.jsonl is a FIFO")), qPrintable(errors));
-        QCOMPARE(run({QStringLiteral("--history")}, &lines, &errors, {}, fifo), 4);
-        QVERIFY2(errors.contains(QStringLiteral("the history cannot be read: ")) && errors.contains(QStringLiteral("is a FIFO")),
-                 qPrintable(errors));
+        const QString device = scene.lastSim().devicePath();
+        for (const QString &port : {device, device.mid(int(qstrlen("/dev/")))})
+            scene.run({QStringLiteral("--history"), QStringLiteral("--port"), port}, kept);
     }
 
-    void historyEndsOnSignals_data()
+    static void playHistoryBroken(ProductionScene &scene)
     {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("Ctrl+C") << int(SIGINT);
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
+        Launch broken;
+        broken.dataHome = scene.path(QStringLiteral("broken"));
+        QDir().mkpath(broken.dataHome + QStringLiteral("/panelconfig/history/journal.jsonl"));
+        scene.run(writeOnTwoPanels(scene), broken);
     }
 
-    // A listing waiting for an output that takes no more ends on the signal at once.
-    void historyEndsOnSignals()
+    static void playHistoryFifo(ProductionScene &scene)
     {
-        QFETCH(int, signal);
-        const QString home = path(QStringLiteral("signals"));
-        const QString folder = home + QStringLiteral("/panelconfig/history");
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QFile journal(folder + QStringLiteral("/journal.jsonl"));
-        QVERIFY(journal.open(QIODevice::WriteOnly));
+        Launch fifo;
+        fifo.dataHome = scene.path(QStringLiteral("fifo"));
+        QDir().mkpath(fifo.dataHome + QStringLiteral("/panelconfig/history"));
+        if (!makeFifo(fifo.dataHome + QStringLiteral("/panelconfig/history/journal.jsonl")))
+            scene.fail(QStringLiteral("no FIFO"));
+        scene.run(writeOnTwoPanels(scene), fifo);
+        scene.run({QStringLiteral("--history")}, fifo);
+    }
+
+    static void playHistorySignal(ProductionScene &scene, const SignalCase &c)
+    {
+        Launch launch;
+        launch.dataHome = scene.path(QStringLiteral("signals"));
+        const QString folder = launch.dataHome + QStringLiteral("/panelconfig/history");
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QByteArray journal;
         for (int n = 0; n < 2000; ++n) // far more than a pipe holds
-            journal.write(R"({"time":"t","command":"read","port":"/dev/ttyX","result":"SWITCH PANEL DATA READ SUCCESSFUL","exit_code":0})" "\n");
-        journal.close();
-        const QString fifo = path(QStringLiteral("stdout"));
-        QFile::remove(fifo);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK); // never read
-        QVERIFY(reader >= 0);
+            journal += R"({"time":"t","command":"read","port":"/dev/ttyX","result":"SWITCH PANEL DATA READ SUCCESSFUL","exit_code":0})" "\n";
+        writeAll(folder + QStringLiteral("/journal.jsonl"), journal);
+        launch.stdoutFile = scene.path(QStringLiteral("stdout"));
+        makeFifo(launch.stdoutFile);
+        const int reader = ::open(QFile::encodeName(launch.stdoutFile).constData(), O_RDONLY | O_NONBLOCK); // never read
         QProcess program;
-        program.setStandardOutputFile(fifo);
-        startProgram(program, {QStringLiteral("--history")}, {}, home);
+        ProductionScene::start(program, {QStringLiteral("--history")}, launch);
         const auto waiting = [reader] {
             int bytes = 0;
             return ::ioctl(reader, FIONREAD, &bytes) == 0 ? bytes : 0;
         };
         // The pipe is full (64 KiB, less what a whole line no longer fitted) and the listing waits.
-        QTRY_VERIFY_WITH_TIMEOUT(waiting() >= 60000 && program.state() == QProcess::Running, 10000);
-        ::kill(pid_t(program.processId()), signal);
-        const bool ended = program.waitForFinished(5000);
-        if (!ended)
-            program.kill();
+        if (!QTest::qWaitFor([&] { return waiting() >= 60000 && program.state() == QProcess::Running; }, 10000))
+            scene.fail(QStringLiteral("the listing did not fill the pipe and wait"));
+        ::kill(pid_t(program.processId()), c.signal);
+        scene.seen.facts[QStringLiteral("ended")] = program.waitForFinished(5000);
+        scene.seen.runs.append(ProductionScene::finish(program, 0));
         ::close(reader);
-        QVERIFY(ended);
-        QCOMPARE(program.exitStatus(), QProcess::CrashExit); // ended by the signal itself
+    }
+
+    static void playReadThenVerify(ProductionScene &scene)
+    {
+        const QString first = scene.startSim({}, QStringLiteral("first.txt"));
+        scene.run({QStringLiteral("--write"), scene.lobby(), QStringLiteral("--port"), first});
+        const QString saved = scene.path(QStringLiteral("saved.pnl"));
+        scene.run({QStringLiteral("--read"), saved, QStringLiteral("--port"), first, QStringLiteral("--name"), QStringLiteral("EAST")});
+        scene.run({QStringLiteral("--verify"), saved, QStringLiteral("--port"), first, QStringLiteral("--json")});
+        const QString other = scene.startSim({}, QStringLiteral("other.txt")); // a new panel, as it comes
+        scene.seen.facts[QStringLiteral("other")] = other;
+        scene.run({QStringLiteral("--verify"), saved, QStringLiteral("--port"), other});
+    }
+
+    static void playReadNames(ProductionScene &scene)
+    {
+        QStringList arguments{QStringLiteral("--read"), scene.path(QStringLiteral("N{n}-{port}.pnl")),
+                              QStringLiteral("--name"), QStringLiteral("EAST")};
+        for (const char *state : {"a.txt", "b.txt"})
+            arguments << QStringLiteral("--port") << scene.startSim({}, QString::fromLatin1(state));
+        scene.run(arguments);
+        const QStringList files = QDir(scene.folder()).entryList({QStringLiteral("N0*.pnl")});
+        scene.seen.facts[QStringLiteral("files")] = files;
+        QStringList starts;
+        for (const QString &name : files)
+            starts << QString::fromUtf8(readAll(scene.path(name)).left(22));
+        scene.seen.facts[QStringLiteral("starts")] = starts;
+    }
+
+    static void playSeveralPorts(ProductionScene &scene)
+    {
+        QStringList arguments{QStringLiteral("--write"), scene.lobby(), QStringLiteral("--json")};
+        QStringList devices;
+        for (const char *state : {"a.txt", "b.txt", "c.txt"}) {
+            devices << scene.startSim({QStringLiteral("--baud-timing")}, QString::fromLatin1(state));
+            arguments << QStringLiteral("--port") << devices.constLast();
+        }
+        arguments << QStringLiteral("--port") << scene.path(QStringLiteral("ttyNONE"));
+        scene.seen.facts[QStringLiteral("devices")] = devices;
+        scene.run(arguments);
+        QVariantList registers;
+        for (const char *state : {"a.txt", "b.txt", "c.txt"})
+            registers << readSimState(scene.path(QString::fromLatin1(state))).value(2);
+        scene.seen.facts[QStringLiteral("register 2")] = registers;
+    }
+
+    static void playRepeatUntilTerminated(ProductionScene &scene)
+    {
+        const QString device = scene.startSim({}, QStringLiteral("state.txt"));
+        scene.seen.facts[QStringLiteral("device")] = device;
+        const QString log = scene.path(QStringLiteral("log.jsonl"));
+        writeAll(log, "{\"earlier\":true}\n");
+        QProcess program;
+        ProductionScene::start(program, {QStringLiteral("--write"), scene.lobby(), QStringLiteral("--port"), device,
+                                         QStringLiteral("--repeat"), QStringLiteral("--log"), log});
+        if (!QTest::qWaitFor([&] { return ProductionScene::linesSoFar(program) == 1; }, 20000))
+            scene.fail(QStringLiteral("the first panel was not programmed"));
+        const auto sim = pid_t(scene.lastSim().process().processId());
+        ::kill(sim, SIGUSR1); // unplugged
+        QTest::qWait(2500);   // long enough for the program to see it gone
+        QFile::remove(scene.path(QStringLiteral("state.txt")));
+        ::kill(sim, SIGUSR1); // the next panel
+        if (!QTest::qWaitFor([&] { return ProductionScene::linesSoFar(program) == 2; }, 20000))
+            scene.fail(QStringLiteral("the next panel was not programmed"));
+        program.terminate();
+        scene.seen.runs.append(ProductionScene::finish(program, 10000));
+        scene.seen.facts[QStringLiteral("log")] = QString::fromUtf8(readAll(log));
+    }
+
+    static void playStopped(ProductionScene &scene, const StopCase &c)
+    {
+        const QString state = scene.path(QStringLiteral("mid.txt"));
+        const QString device = scene.startSim({QStringLiteral("--baud-timing"), QStringLiteral("--log")}, QStringLiteral("mid.txt"));
+        const QString log = scene.path(QStringLiteral("mid.jsonl"));
+        const QString file = c.command == "--read" ? scene.path(QStringLiteral("MID.pnl")) : scene.lobby();
+        QProcess program;
+        ProductionScene::start(program, {c.command, file, QStringLiteral("--port"), device, QStringLiteral("--log"), log});
+        QProcess &sim = scene.lastSim().process();
+        QString simLog; // the panel's own account of every command
+        if (!QTest::qWaitFor([&] { return (simLog += QString::fromUtf8(sim.readAllStandardError())).contains(QStringLiteral("read r1 ->")); },
+                             20000))
+            scene.fail(QStringLiteral("the panel never gave its second register"));
+        ::kill(pid_t(program.processId()), c.signal);
+        scene.seen.runs.append(ProductionScene::finish(program, 10000));
+        scene.seen.facts[QStringLiteral("register 9")] = readSimState(state).value(9);
+        scene.seen.facts[QStringLiteral("log")] = QString::fromUtf8(readAll(log));
+        scene.seen.facts[QStringLiteral("file kept")] = QFile::exists(scene.path(QStringLiteral("MID.pnl")));
+    }
+
+private slots:
+    // Plays every scenario, the longest first.
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        add(QStringLiteral("repeatUntilTerminated"), playRepeatUntilTerminated);
+        add(QStringLiteral("readThenVerify"), playReadThenVerify);
+        add(QStringLiteral("history/kept"), playHistoryKept);
+        add(QStringLiteral("history/broken"), playHistoryBroken);
+        add(QStringLiteral("history/fifo"), playHistoryFifo);
+        addEach("repeatFirstResult", repeatCases(), playRepeatFirst);
+        addEach("outputFailures", outputCases(), playOutputFailure);
+        addEach("exitCodes", exitCases(), playExitCode);
+        add(QStringLiteral("severalPortsAtOnce"), playSeveralPorts);
+        add(QStringLiteral("readNamesEachPanel"), playReadNames);
+        addEach("stoppedMidOperation", stopCases(), playStopped);
+        addEach("historyEndsOnSignals", signalCases(), playHistorySignal);
+        addEach("portsToldApart", portCases(), playPort);
+        addEach("refusedBeforeAnyPort", refusedCases(), playRefused);
+
+        std::vector<Seen> seen(m_scenes.size());
+        std::vector<std::function<void()>> jobs;
+        for (size_t n = 0; n < m_scenes.size(); ++n)
+            jobs.emplace_back([this, n, &seen] {
+                ProductionScene scene(m_dir.filePath(QString::number(n)));
+                m_scenes[n].second(scene);
+                seen[n] = scene.seen;
+            });
+        runAtOnce(jobs, kScenesAtOnce);
+        for (size_t n = 0; n < m_scenes.size(); ++n)
+            m_seen.insert(m_scenes[n].first, seen[n]);
+    }
+
+    void exitCodes_data() { addRows(exitCases()); }
+
+    void exitCodes()
+    {
+        QFETCH(int, row);
+        const ExitCase c = exitCases()[row];
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QVERIFY2(ran.code == c.exitCode, qPrintable(QString::number(ran.code) + QLatin1Char(' ') + ran.lines.join('\n')));
+        QCOMPARE(ran.lines.size(), 1);
+        const QString device = seen.facts.value(QStringLiteral("device")).toString();
+        QVERIFY2(ran.lines[0].startsWith(device + QStringLiteral(": ") + c.result), qPrintable(ran.lines[0]));
+    }
+
+    // A port that does not open is told apart by its cause, with the advice for that cause.
+    void portsToldApart_data() { addRows(portCases()); }
+
+    void portsToldApart()
+    {
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QCOMPARE(ran.code, 5);
+        QVERIFY(ran.lines.value(0).contains(QStringLiteral("COMMUNICATIONS FAILURE SERIAL PORT COULD NOT BE OPENED")));
+        QVERIFY2(ran.errors.contains(seen.facts.value(QStringLiteral("says")).toString()), qPrintable(ran.errors));
+        QVERIFY2(!ran.errors.contains(QStringLiteral("member of the group")), qPrintable(ran.errors));
+        QVERIFY(!(ran.lines.join('\n') + ran.errors).contains(QChar(0x1b)));
+    }
+
+    // Refused before any port is opened (the port does not exist: opening it would end in 5), and
+    // never in need of a display, even with DISPLAY naming no server.
+    void refusedBeforeAnyPort_data() { addRows(refusedCases()); }
+
+    void refusedBeforeAnyPort()
+    {
+        QFETCH(int, row);
+        const RefusedCase c = refusedCases()[row];
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QCOMPARE(ran.code, c.exitCode);
+        QVERIFY2(ran.errors.contains(c.says), qPrintable(ran.errors));
+        QVERIFY(!ran.errors.contains(QChar(0x1b)));
+    }
+
+    // Each port's panel gets its own file, never one over the other's.
+    void readNamesEachPanel()
+    {
+        TAKE_SEEN(seen);
+        QCOMPARE(seen.runs[0].code, 0);
+        const QStringList files = seen.facts.value(QStringLiteral("files")).toStringList();
+        QCOMPARE(files.size(), 2);
+        QVERIFY2(files[0].startsWith(QLatin1String("N001-")) && files[1].startsWith(QLatin1String("N002-")), qPrintable(files.join(' ')));
+        for (const QString &start : seen.facts.value(QStringLiteral("starts")).toStringList())
+            QCOMPARE(start, QStringLiteral("\"00-04412-MDL\",\"EAST\","));
+    }
+
+    // A result that cannot be printed or logged never hides: the panel is programmed, logged and kept
+    // in the history, the rest is told on stderr, and the run ends with 4: by itself, or soon after a
+    // stop signal when nothing reads its output.
+    void outputFailures_data() { addRows(outputCases()); }
+
+    void outputFailures()
+    {
+        QFETCH(int, row);
+        const OutputCase c = outputCases()[row];
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        if (c.fault.endsWith(QLatin1String("blocked")))
+            QVERIFY(seen.facts.value(QStringLiteral("ended soon")).toBool());
+        QCOMPARE(ran.status, QProcess::NormalExit);
+        QCOMPARE(ran.code, 4);
+        QVERIFY2(ran.errors.contains(c.says), qPrintable(ran.errors));
+        QCOMPARE(ran.errors.count(QStringLiteral("could not be printed")), c.says.contains(QStringLiteral("printed")) ? 1 : 0);
+        QVERIFY2(seen.facts.value(QStringLiteral("register 9")).toInt() == 3, // the whole panel was programmed
+                 qPrintable(seen.facts.value(QStringLiteral("journal")).toString()));
+        if (c.fault == "log repeat")
+            QVERIFY(ran.lines.join('\n').contains(QStringLiteral("tally: 1 panel, 1 done, 0 not done")));
+        if (!c.fault.startsWith(QLatin1String("log")))
+            QCOMPARE(jsonOf(seen.facts.value(QStringLiteral("log")).toString()).value(QStringLiteral("exit_code")).toInt(), 0);
+        QVERIFY(seen.facts.value(QStringLiteral("journal")).toString().contains(QStringLiteral("\"command\":\"write\"")));
+    }
+
+    // Under --repeat a port that cannot be opened is told of at once, counted and kept in the exit code,
+    // and a panel that answers only its third hail is found and programmed, as without --repeat.
+    void repeatFirstResult_data() { addRows(repeatCases()); }
+
+    void repeatFirstResult()
+    {
+        QFETCH(int, row);
+        const RepeatCase c = repeatCases()[row];
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QCOMPARE(ran.code, c.exitCode);
+        QCOMPARE(ran.lines.size(), 2);
+        QCOMPARE(jsonOf(ran.lines[0]).value(QStringLiteral("exit_code")).toInt(), c.exitCode);
+        QCOMPARE(jsonOf(ran.lines[0]).contains(QStringLiteral("count")), c.panels > 0);
+        const QJsonObject tally = jsonOf(ran.lines[1]).value(QStringLiteral("tally")).toObject();
+        QCOMPARE(tally.value(QStringLiteral("panels")).toInt(), c.panels);
+        QCOMPARE(tally.value(QStringLiteral("port_failures")).toInt(), c.portFailures);
+    }
+
+    // Every panel's operation is in the history, newest first; a history that cannot be kept changes no
+    // result and is said once; a journal that is a FIFO is refused at once, by the operations and by
+    // the listing.
+    void history_data()
+    {
+        QTest::addColumn<int>("unused");
+        for (const char *tag : {"kept", "broken", "fifo"})
+            QTest::newRow(tag) << 0;
+    }
+
+    void history()
+    {
+        TAKE_SEEN(seen);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const Ran &write = seen.runs[0];
+        QCOMPARE(write.code, 0);
+        QCOMPARE(write.lines.filter(QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED")).size(), 2);
+        if (tag == "kept") {
+            QCOMPARE(write.errors, QString());
+            QCOMPARE(seen.runs.size(), 4);
+            QCOMPARE(seen.runs[1].code, 0);
+            QStringList commands;
+            for (const QString &line : seen.runs[1].lines)
+                commands << jsonOf(line).value(QStringLiteral("command")).toString();
+            commands.sort();
+            QCOMPARE(commands, QStringList({"backup", "backup", "write", "write"}));
+            for (const Ran &listed : seen.runs.mid(2)) {
+                QCOMPARE(listed.code, 0);
+                QCOMPARE(listed.lines.size(), 2);
+                QVERIFY2(listed.lines[0].contains(QStringLiteral("  write  ")) && listed.lines[1].contains(QStringLiteral("  backup  ")),
+                         qPrintable(listed.lines.join('\n')));
+            }
+        } else if (tag == "broken") {
+            QCOMPARE(write.errors.count(QStringLiteral("the history could not be kept")), 1);
+        } else {
+            QVERIFY2(write.errors.contains(QStringLiteral("journal.jsonl is a FIFO")), qPrintable(write.errors));
+            QCOMPARE(seen.runs.size(), 2);
+            const Ran &listed = seen.runs[1];
+            QCOMPARE(listed.code, 4);
+            QVERIFY2(listed.errors.contains(QStringLiteral("the history cannot be read: ")) && listed.errors.contains(QStringLiteral("is a FIFO")),
+                     qPrintable(listed.errors));
+        }
+    }
+
+    // A listing waiting for an output that takes no more ends on the signal at once.
+    void historyEndsOnSignals_data() { addRows(signalCases()); }
+
+    void historyEndsOnSignals()
+    {
+        TAKE_SEEN(seen);
+        QVERIFY(seen.facts.value(QStringLiteral("ended")).toBool());
+        QCOMPARE(seen.runs[0].status, QProcess::CrashExit); // ended by the signal itself
     }
 
     // A panel read into a file verifies against that file; another panel differs from it.
     void readThenVerify()
     {
-        const QString first = startSim({}, QStringLiteral("first.txt"));
-        QStringList lines;
-        QCOMPARE(run({QStringLiteral("--write"), lobby(), QStringLiteral("--port"), first}, &lines), 0);
-        const QString saved = path(QStringLiteral("saved.pnl"));
-        QFile::remove(saved);
-        QCOMPARE(run({QStringLiteral("--read"), saved, QStringLiteral("--port"), first, QStringLiteral("--name"),
-                      QStringLiteral("EAST")},
-                     &lines),
-                 0);
-        QCOMPARE(run({QStringLiteral("--verify"), saved, QStringLiteral("--port"), first, QStringLiteral("--json")},
-                     &lines),
-                 0);
-        QCOMPARE(QJsonDocument::fromJson(lines.value(0).toUtf8()).object().value(QStringLiteral("result")).toString(),
+        TAKE_SEEN(seen);
+        QCOMPARE(seen.runs.size(), 4);
+        QCOMPARE(seen.runs[0].code, 0);
+        QCOMPARE(seen.runs[1].code, 0);
+        QCOMPARE(seen.runs[2].code, 0);
+        QCOMPARE(jsonOf(seen.runs[2].lines.value(0)).value(QStringLiteral("result")).toString(),
                  QStringLiteral("SWITCH PANEL MATCHES THE FILE"));
-
-        const QString other = startSim({}, QStringLiteral("other.txt")); // a new panel, as it comes
-        QCOMPARE(run({QStringLiteral("--verify"), saved, QStringLiteral("--port"), other}, &lines), 1);
-        QVERIFY2(lines.contains(other + QStringLiteral(":   SW2: panel A/2, file B/3")), qPrintable(lines.join('\n')));
+        const Ran &other = seen.runs[3];
+        QCOMPARE(other.code, 1);
+        const QString device = seen.facts.value(QStringLiteral("other")).toString();
+        QVERIFY2(other.lines.contains(device + QStringLiteral(":   SW2: panel A/2, file B/3")), qPrintable(other.lines.join('\n')));
     }
 
     void severalPortsAtOnce()
     {
-        QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--json")};
-        QStringList devices;
-        for (const char *state : {"a.txt", "b.txt", "c.txt"}) {
-            devices << startSim({QStringLiteral("--baud-timing")}, QString::fromLatin1(state));
-            arguments << QStringLiteral("--port") << devices.constLast();
-        }
-        arguments << QStringLiteral("--port") << path(QStringLiteral("ttyNONE"));
-        QStringList lines;
-        QCOMPARE(run(arguments, &lines), 5);
+        TAKE_SEEN(seen);
+        QCOMPARE(seen.runs[0].code, 5);
         QStringList programmed;
-        for (const QString &line : lines) {
-            const QJsonObject result = QJsonDocument::fromJson(line.toUtf8()).object();
+        for (const QString &line : seen.runs[0].lines) {
+            const QJsonObject result = jsonOf(line);
             if (result.value(QStringLiteral("exit_code")).toInt() == 0)
                 programmed << result.value(QStringLiteral("port")).toString();
         }
+        QStringList devices = seen.facts.value(QStringLiteral("devices")).toStringList();
         programmed.sort();
         devices.sort();
         QCOMPARE(programmed, devices);
-        for (const char *state : {"a.txt", "b.txt", "c.txt"})
-            QCOMPARE(readSimState(path(QString::fromLatin1(state))).value(2), 159);
+        QCOMPARE(seen.facts.value(QStringLiteral("register 2")).toList(), QVariantList({159, 159, 159}));
     }
 
     // One panel programmed, unplugged, the next one plugged in and programmed, then SIGTERM.
     void repeatUntilTerminated()
     {
-        const QString device = startSim({}, QStringLiteral("state.txt"));
-        QProcess program;
-        QFile earlier(path(QStringLiteral("log.jsonl")));
-        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("{\"earlier\":true}\n") > 0);
-        earlier.close();
-        startProgram(program, {QStringLiteral("--write"), lobby(), QStringLiteral("--port"), device,
-                               QStringLiteral("--repeat"), QStringLiteral("--log"), path(QStringLiteral("log.jsonl"))});
-        const auto linesSoFar = [&] {
-            return QString::fromUtf8(program.peek(1 << 16)).count(QLatin1Char('\n'));
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(linesSoFar(), 1, 20000);
-        const qint64 sim = m_sims.back()->process().processId();
-        ::kill(pid_t(sim), SIGUSR1); // unplugged
-        QTest::qWait(2500);          // long enough for the program to see it gone
-        QFile::remove(path(QStringLiteral("state.txt")));
-        ::kill(pid_t(sim), SIGUSR1); // the next panel
-        QTRY_COMPARE_WITH_TIMEOUT(linesSoFar(), 2, 20000);
-        program.terminate();
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitCode(), 0);
-        const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
-        QVERIFY2(lines[1].startsWith(device + QStringLiteral(" #2: SWITCH PANEL HAS BEEN PROGRAMMED")), qPrintable(lines[1]));
-        QCOMPARE(lines[2], QStringLiteral("tally: 2 panels, 2 done, 0 not done"));
-        QFile log(path(QStringLiteral("log.jsonl")));
-        QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList logged = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QCOMPARE(ran.code, 0);
+        QCOMPARE(ran.lines.size(), 3);
+        const QString device = seen.facts.value(QStringLiteral("device")).toString();
+        QVERIFY2(ran.lines[1].startsWith(device + QStringLiteral(" #2: SWITCH PANEL HAS BEEN PROGRAMMED")), qPrintable(ran.lines[1]));
+        QCOMPARE(ran.lines[2], QStringLiteral("tally: 2 panels, 2 done, 0 not done"));
+        const QStringList logged = seen.facts.value(QStringLiteral("log")).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(logged.size(), 3);
         QCOMPARE(logged[0], QStringLiteral("{\"earlier\":true}"));
         for (int n = 1; n <= 2; ++n) {
@@ -555,47 +721,22 @@ private slots:
         }
     }
 
-    void stoppedMidOperation_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("signal");
-        QTest::newRow("write, SIGTERM") << "--write" << int(SIGTERM);
-        QTest::newRow("write, SIGHUP") << "--write" << int(SIGHUP);
-        QTest::newRow("write, SIGQUIT") << "--write" << int(SIGQUIT);
-        QTest::newRow("read, SIGHUP") << "--read" << int(SIGHUP);
-    }
-
     // Stopped once the panel has taken or given its second register: the rest is never sent, the
     // port closes, and the result and its log line say so, with only the registers seen.
+    void stoppedMidOperation_data() { addRows(stopCases()); }
+
     void stoppedMidOperation()
     {
-        QFETCH(QString, command);
-        QFETCH(int, signal);
-        const QString state = path(QStringLiteral("mid.txt"));
-        QFile::remove(state);
-        const QString device = startSim({QStringLiteral("--baud-timing"), QStringLiteral("--log")}, QStringLiteral("mid.txt"));
-        const QString log = path(QStringLiteral("mid.jsonl"));
-        QFile::remove(log);
-        const QString file = command == "--read" ? path(QStringLiteral("MID.pnl")) : lobby();
-        QFile::remove(path(QStringLiteral("MID.pnl")));
-        QProcess program;
-        startProgram(program, {command, file, QStringLiteral("--port"), device, QStringLiteral("--log"), log});
-        QProcess &sim = m_sims.back()->process();
-        QString simLog; // the panel's own account of every command
-        QTRY_VERIFY_WITH_TIMEOUT((simLog += QString::fromUtf8(sim.readAllStandardError())).contains(QStringLiteral("read r1 ->")),
-                                 20000);
-        ::kill(pid_t(program.processId()), signal);
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 2);
-        QVERIFY(readSimState(state).value(9) != 3); // the last register was never written
-        QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(QStringLiteral(": STOPPED BEFORE THE END (")));
-        QFile logged(log);
-        QVERIFY(logged.open(QIODevice::ReadOnly));
-        const QJsonObject entry = jsonOf(QString::fromUtf8(logged.readAll()));
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QCOMPARE(ran.status, QProcess::NormalExit);
+        QCOMPARE(ran.code, 2);
+        QVERIFY(seen.facts.value(QStringLiteral("register 9")).toInt() != 3); // the last register was never written
+        QVERIFY(ran.lines.join('\n').contains(QStringLiteral(": STOPPED BEFORE THE END (")));
+        const QJsonObject entry = jsonOf(seen.facts.value(QStringLiteral("log")).toString());
         QCOMPARE(entry.value(QStringLiteral("result")).toString(), QStringLiteral("STOPPED BEFORE THE END"));
         QVERIFY(entry.value(QStringLiteral("registers")).toArray().at(9).isNull());
-        QVERIFY(!QFile::exists(path(QStringLiteral("MID.pnl"))));
+        QVERIFY(!seen.facts.value(QStringLiteral("file kept")).toBool());
     }
 };
 

@@ -2,13 +2,16 @@
 
 #include "ui/dialogs.h"
 
+#include "pdf_pages.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 // Records every message box and file dialog the window asks for, without blocking.
-// File dialogs answer from a queue of scripted choices (nothing queued: cancelled).
+// File dialogs answer from a queue of scripted choices (nothing queued: cancelled). A print preview
+// prints at once into a PDF of A4 pages, which is kept.
 class RecordingDialogs : public panel::Dialogs
 {
 public:
@@ -49,7 +52,15 @@ public:
         return saveAnswers.isEmpty() ? SaveChoice::Cancel : saveAnswers.takeFirst();
     }
 
+    void previewPrint(QWidget *, const QString &title, const PagePainter &paint) override
+    {
+        printTitles.append(title);
+        printed.append(pdfOf(paint));
+    }
+
     QList<Message> messages;
+    QStringList printTitles;  // of each print preview
+    QList<QByteArray> printed; // what each printed, as a PDF
     QList<Message> saveQuestions;     // asked on closing with changes
     QList<SaveChoice> saveAnswers;    // nothing queued: Cancel
     QStringList foldersShown;
