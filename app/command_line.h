@@ -4,6 +4,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QStringList>
 #include <initializer_list>
 
@@ -13,7 +14,7 @@ namespace panel {
 class CommandLine
 {
 public:
-    enum class Action { Window, Headless, Help, Version, ListPorts, History, UsageError };
+    enum class Action { Window, Headless, Help, Version, ListPorts, History, Site, Report, UsageError };
 
     CommandLine();
 
@@ -31,6 +32,14 @@ public:
     QString logPath() const { return m_parser.value(m_log); }
     // --no-history: no history kept for this run.
     bool noHistory() const { return m_parser.isSet(m_noHistory); }
+
+    // --site DIR, or the folder after --report (empty: every panel of the history).
+    QString siteFolder() const { return m_siteFolder; }
+    // --report OUT: a .pdf, .csv or .html file, replaced only with --force.
+    QString reportPath() const { return m_parser.value(m_report); }
+    bool force() const { return m_parser.isSet(m_force); }
+    // --since DATE: operations before it are not looked at; invalid when not given.
+    QDateTime since() const { return m_sinceTime; }
 
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
@@ -52,6 +61,7 @@ private:
     Action windowAction(const QStringList &files);
     Action jobAction(const QCommandLineOption &command);
     QString optionTakenForValue() const;
+    Action siteAction(const QList<const QCommandLineOption *> &commands, const QStringList &files);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_port;
@@ -67,6 +77,11 @@ private:
     QCommandLineOption m_backup;
     QCommandLineOption m_noHistory;
     QCommandLineOption m_history;
+    QCommandLineOption m_site;
+    QCommandLineOption m_report;
+    QCommandLineOption m_since;
+    QString m_siteFolder;
+    QDateTime m_sinceTime;
     QString m_file;
     QString m_error;
     JobRequest m_request;

@@ -97,6 +97,11 @@ void readPanel(JobResult &result, const JobRequest &request, SerialLine &line, J
         saveRead(result, request.target, editor, result.device);
     result.history.last().result = result.result;
     result.history.last().exitCode = result.exitCode;
+    // A verify is of the file's panel: the history names it so, as a write of that file does.
+    if (request.command == JobRequest::Command::Verify && request.fileNamed) {
+        result.history.last().panelName = request.fileNamed->panel;
+        result.history.last().designations = request.fileNamed->designation;
+    }
 }
 
 } // namespace

@@ -11,10 +11,12 @@ package_tools=(debhelper lintian devscripts fonts-liberation2 fonts-dejavu-core 
 # Build: compilers and Qt. Tests: clang for the fuzzer, clang-tidy and cppcheck, an X server with xprop and xdotool and an
 # accessibility bus for the real-display suite, the Debian packaging tools that build and check the package,
 # the fault injectors (fiu-run, strace) for the fault tests, and GNU time for the benchmark's peak memory.
+# poppler-utils: pdftotext and pdftoppm read back the PDF reports in the tests.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
           clang libclang-rt-14-dev clang-tidy cppcheck
           xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core
-          dpkg-dev file desktop-file-utils appstream fiu-utils strace time)
+          dpkg-dev file desktop-file-utils appstream fiu-utils strace time
+          poppler-utils)
 missing=()
 for p in "${packages[@]}" "${package_tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

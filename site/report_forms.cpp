@@ -1,0 +1,157 @@
+#include "site/report_forms.h"
+
+#include "site/report_content.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextDocument>
+
+namespace panel {
+
+namespace {
+
+QString csvField(const QString &text)
+{
+    static const QString special = QStringLiteral(",\"\r\n");
+    for (const QChar c : text) {
+        if (special.contains(c))
+            return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    }
+    return text;
+}
+
+QString csvRow(const QStringList &cells)
+{
+    QStringList fields;
+    for (const QString &cell : cells)
+        fields << csvField(cell);
+    return fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+QStringList csvColumns()
+{
+    QStringList columns{QStringLiteral("file"), QStringLiteral("panel name"), QStringLiteral("state")};
+    for (int k = 1; k <= kButtons; ++k)
+        columns << QStringLiteral("SW%1 designation").arg(k) << QStringLiteral("SW%1 assignment").arg(k);
+    columns << QStringLiteral("independent lighting") << QStringLiteral("indicator intensity")
+            << QStringLiteral("backlight intensity") << QStringLiteral("last written") << QStringLiteral("port")
+            << QStringLiteral("write result") << QStringLiteral("later verify or read");
+    return columns;
+}
+
+QStringList csvCells(const ReportPanel &panel)
+{
+    QStringList cells{panel.file, panel.panelName, panel.state};
+    for (int k = 0; k < kButtons; ++k)
+        cells << panel.designations[size_t(k)] << panel.assignments[size_t(k)];
+    cells << panel.independentLighting << panel.indicator << panel.backlight << panel.writtenAt << panel.writtenPort
+          << panel.writeResult << panel.check;
+    return cells;
+}
+
+// A table cell of lines, each escaped.
+QString cell(const QString &tag, const QStringList &lines)
+{
+    QStringList escaped;
+    for (const QString &line : lines)
+        escaped << line.toHtmlEscaped();
+    return QStringLiteral("<%1>%2</%1>").arg(tag, escaped.join(QStringLiteral("<br>")));
+}
+
+QString panelRow(const ReportPanel &panel)
+{
+    QStringList buttons;
+    QStringList lighting;
+    if (panel.known) {
+        for (int k = 0; k < kButtons; ++k)
+            buttons << QStringLiteral("SW%1 %2: %3").arg(k + 1).arg(panel.designations[size_t(k)], panel.assignments[size_t(k)]);
+        lighting << QStringLiteral("independent lighting %1").arg(panel.independentLighting)
+                 << QStringLiteral("indicator %1").arg(panel.indicator) << QStringLiteral("backlight %1").arg(panel.backlight);
+    }
+    QStringList written;
+    if (!panel.writtenAt.isEmpty())
+        written << panel.writtenAt << panel.writtenPort << panel.writeResult;
+    const QString td = QStringLiteral("td");
+    return QStringLiteral("<tr>") + cell(td, {panel.panelName, panel.file}) + cell(td, {panel.state}) + cell(td, buttons)
+        + cell(td, lighting) + cell(td, written) + cell(td, {panel.check}) + QStringLiteral("</tr>\n");
+}
+
+} // namespace
+
+QByteArray reportCsv(const ReportContent &report)
+{
+    QString csv = csvRow(csvColumns());
+    for (const ReportPanel &panel : report.panels)
+        csv += csvRow(csvCells(panel));
+    return csv.toUtf8();
+}
+
+QString reportHtml(const ReportContent &report)
+{
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Handover report</title>\n"
+                                  "<style>table { border-collapse: collapse; } td, th { padding: 2px 6px; "
+                                  "vertical-align: top; text-align: left; } table.panels td, table.panels th "
+                                  "{ border: 1px solid #777; } table.panels th { background: #ddd; }</style>"
+                                  "</head><body>\n<h1>Handover report</h1>\n<table class=\"title\">\n");
+    const auto titleRow = [&html](const QString &name, const QString &value) {
+        if (!value.isEmpty())
+            html += QStringLiteral("<tr>") + cell(QStringLiteral("th"), {name}) + cell(QStringLiteral("td"), {value})
+                    + QStringLiteral("</tr>\n");
+    };
+    titleRow(QStringLiteral("Site"), report.site);
+    titleRow(QStringLiteral("Made"), report.madeAt);
+    titleRow(QStringLiteral("Machine"), report.machine);
+    titleRow(QStringLiteral("User"), report.user);
+    titleRow(QStringLiteral("Program"), report.program);
+    titleRow(QStringLiteral("Operations since"), report.since);
+    titleRow(QStringLiteral("Warning"), report.warning);
+    html += QStringLiteral("</table>\n<p></p>\n<table class=\"panels\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
+    for (const char *column : {"Panel and file", "State", "Buttons", "Lighting", "Last written", "Later verify or read"})
+        html += cell(QStringLiteral("th"), {QString::fromLatin1(column)});
+    html += QStringLiteral("</tr>\n");
+    for (const ReportPanel &panel : report.panels)
+        html += panelRow(panel);
+    html += QStringLiteral("</table>\n") + cell(QStringLiteral("p"), {report.summary.join(QStringLiteral(". ")) + QLatin1Char('.')});
+    html += QStringLiteral("\n</body></html>\n");
+    return html;
+}
+
+QByteArray reportPdf(const ReportContent &report)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(QStringLiteral("Handover report: ") + report.site);
+        writer.setCreator(report.program);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                                         QPageLayout::Millimeter));
+        QTextDocument document;
+        QFont font = document.defaultFont();
+        font.setPointSizeF(8);
+        // No ligatures: a name copied from the PDF, or found in it, is the name as typed.
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        document.setDefaultFont(font);
+        document.setHtml(reportHtml(report));
+        document.print(&writer);
+    }
+    return bytes;
+}
+
+QByteArray reportBytes(const ReportContent &report, const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("csv"))
+        return reportCsv(report);
+    if (suffix == QLatin1String("html"))
+        return reportHtml(report).toUtf8();
+    if (suffix == QLatin1String("pdf"))
+        return reportPdf(report);
+    return QByteArray();
+}
+
+} // namespace panel
