@@ -3,11 +3,14 @@
 #include "site/report_content.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace panel {
 
@@ -89,7 +92,7 @@ QByteArray reportCsv(const ReportContent &report)
     return csv.toUtf8();
 }
 
-QString reportHtml(const ReportContent &report)
+QString reportHtml(const ReportContent &report, int rowsPerTable)
 {
     QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Handover report</title>\n"
                                   "<style>table { border-collapse: collapse; } td, th { padding: 2px 6px; "
@@ -108,12 +111,18 @@ QString reportHtml(const ReportContent &report)
     titleRow(QStringLiteral("Program"), report.program);
     titleRow(QStringLiteral("Operations since"), report.since);
     titleRow(QStringLiteral("Warning"), report.warning);
-    html += QStringLiteral("</table>\n<p></p>\n<table class=\"panels\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
-    for (const char *column : {"Panel and file", "State", "Buttons", "Lighting", "Last written", "Later verify or read"})
-        html += cell(QStringLiteral("th"), {QString::fromLatin1(column)});
-    html += QStringLiteral("</tr>\n");
-    for (const ReportPanel &panel : report.panels)
-        html += panelRow(panel);
+    html += QStringLiteral("</table>\n<p></p>\n");
+    for (qsizetype first = 0; first == 0 || first < report.panels.size(); first += rowsPerTable > 0 ? rowsPerTable : report.panels.size()) {
+        if (first > 0)
+            html += QStringLiteral("</table>\n");
+        html += QStringLiteral("<table class=\"panels\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
+        for (const char *column : {"Panel and file", "State", "Buttons", "Lighting", "Last written", "Later verify or read"})
+            html += cell(QStringLiteral("th"), {QString::fromLatin1(column)});
+        html += QStringLiteral("</tr>\n");
+        const qsizetype end = rowsPerTable > 0 ? std::min(report.panels.size(), first + rowsPerTable) : report.panels.size();
+        for (qsizetype index = first; index < end; ++index)
+            html += panelRow(report.panels[index]);
+    }
     html += QStringLiteral("</table>\n") + cell(QStringLiteral("p"), {report.summary.join(QStringLiteral(". ")) + QLatin1Char('.')});
     html += QStringLiteral("\n</body></html>\n");
     return html;
@@ -136,7 +145,15 @@ QByteArray reportPdf(const ReportContent &report)
         // No ligatures: a name copied from the PDF, or found in it, is the name as typed.
         font.setStyleStrategy(QFont::PreferNoShaping);
         document.setDefaultFont(font);
-        document.setHtml(reportHtml(report));
+        // Tables of a few rows each: QTextDocument lays out one long table in a time that grows much
+        // faster than its rows.
+        document.setHtml(reportHtml(report, 20));
+        // Laid out once, in pages of the writer's size at the screen's resolution, which is what print()
+        // takes a paginated document to be in; otherwise it lays out a copy of it all over again.
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const qreal dpiX = screen ? qRound(screen->logicalDotsPerInchX()) : 100;
+        const qreal dpiY = screen ? qRound(screen->logicalDotsPerInchY()) : 100;
+        document.setPageSize(QSizeF(writer.width() * dpiX / writer.logicalDpiX(), writer.height() * dpiY / writer.logicalDpiY()));
         document.print(&writer);
     }
     return bytes;

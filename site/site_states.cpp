@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QSet>
 
 #include <array>
 
@@ -13,10 +14,28 @@ namespace {
 
 constexpr int kStateCount = int(PanelState::Unknown) + 1;
 
+// The panel name of a journal line as the history writes it (compact, the name plain between quotes), read
+// without parsing the line; nothing when it is not plainly there.
+std::optional<QByteArrayView> plainPanelName(QByteArrayView line)
+{
+    static constexpr QByteArrayView key("\"panel_name\":\"");
+    const qsizetype at = line.indexOf(key);
+    if (at < 0)
+        return std::nullopt;
+    const qsizetype start = at + key.size();
+    const qsizetype end = line.indexOf('"', start);
+    if (end < 0)
+        return std::nullopt;
+    const QByteArrayView name = line.sliced(start, end - start);
+    if (name.contains('\\'))
+        return std::nullopt;
+    return name;
+}
+
 // Operations of one panel name before since are not looked at; nothing older is wanted once every
-// trail is settled, unless every name is wanted (open).
+// trail is settled. wanted passes over the lines of names no trail needs before they are parsed.
 template<typename Take>
-JournalRead readOperations(const History &history, const QDateTime &since, Take take)
+JournalRead readOperations(const History &history, const QDateTime &since, Take take, const JournalLineFilter &wanted = {})
 {
     return history.readEntries([&](const QJsonObject &line) {
         const QString name = line.value(QLatin1String("panel_name")).toString();
@@ -26,7 +45,7 @@ JournalRead readOperations(const History &history, const QDateTime &since, Take 
         if (since.isValid() && operation.time.isValid() && operation.time < since)
             return true;
         return take(name, operation);
-    });
+    }, wanted);
 }
 
 void markUnknown(SiteStates &states, const JournalRead &read)
@@ -66,7 +85,13 @@ SiteStates siteStates(const SiteScan &scan, const History &history, const QDateT
             }
         }
     }
-    qsizetype unsettled = rowsOfName.size();
+    QSet<QByteArray> unsettled; // the names whose trail still needs older lines, as the journal spells them
+    for (auto name = rowsOfName.cbegin(); name != rowsOfName.cend(); ++name)
+        unsettled.insert(name.key().toUtf8());
+    const auto wanted = [&unsettled](QByteArrayView line) {
+        const std::optional<QByteArrayView> name = plainPanelName(line);
+        return !name || unsettled.contains(QByteArray::fromRawData(name->data(), name->size()));
+    };
     const JournalRead read = readOperations(history, since, [&](const QString &name, const PanelOperation &operation) {
         const auto rows = rowsOfName.constFind(name);
         if (rows == rowsOfName.cend() || trails[rows->constFirst()].settled())
@@ -74,9 +99,9 @@ SiteStates siteStates(const SiteScan &scan, const History &history, const QDateT
         for (int index : *rows)
             trails[index].take(operation);
         if (trails[rows->constFirst()].settled())
-            --unsettled;
-        return unsettled > 0;
-    });
+            unsettled.remove(name.toUtf8());
+        return !unsettled.isEmpty();
+    }, wanted);
     for (qsizetype index = 0; index < states.rows.size(); ++index) {
         if (states.rows[index].file.named)
             states.rows[index].status = trails[index].status();
