@@ -5,6 +5,7 @@
 #include "headless/file_name_fields.h"
 #include "headless/job_host.h"
 #include "link/panel_runs.h"
+#include "link/panel_verify.h"
 #include "link/serial_line.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
@@ -36,9 +37,9 @@ void compareWithFile(JobResult &result, const PanelConfig &file)
     result.differences = describeDifferences(configSeen(result.registers).value_or(PanelConfig()), file);
     if (!result.differences.isEmpty()) {
         result.exitCode = kExitDifferences;
-        result.result = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
+        result.result = kDiffersFromFile;
     } else {
-        result.result = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
+        result.result = kMatchesFile;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "file/history.h"
 #include "link/serial_line.h"
 #include "ui/dialogs.h"
+#include "ui/site_window.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -96,6 +97,12 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     show->setObjectName(QStringLiteral("showHistoryFolder"));
     show->setEnabled(kept);
     connect(show, &QAction::triggered, this, [this, folder] { m_dialogs.showFolder(this, folder); });
+
+    // A site's panels and their states, beside the window.
+    menu->addSeparator();
+    QAction *site = menu->addAction(QStringLiteral("Site…"));
+    site->setObjectName(QStringLiteral("showSite"));
+    connect(site, &QAction::triggered, this, [this] { showSiteWindow(*this, m_dialogs); });
     return menu;
 }
 

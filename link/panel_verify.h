@@ -1,0 +1,16 @@
+#pragma once
+
+#include "link/panel_runs.h"
+
+#include <QString>
+
+namespace panel {
+
+inline const QString kMatchesFile = QStringLiteral("SWITCH PANEL MATCHES THE FILE");
+inline const QString kDiffersFromFile = QStringLiteral("SWITCH PANEL DIFFERS FROM THE FILE");
+
+// Reads the panel into an editor nobody sees and compares what it holds with the file's configuration:
+// the words and exit code say whether it matches, and the history's entry names the file's panel.
+PanelRun verify_panel(PanelHost &host, OperationReport &report, SerialLine &line, const NamedPanelConfig &file);
+
+} // namespace panel
