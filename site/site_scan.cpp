@@ -1,6 +1,8 @@
 #include "site/site_scan.h"
 
 #include "file/config_file_ops.h"
+#include "model/collecting_view.h"
+#include "model/editor_model.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -9,6 +11,21 @@
 #include <algorithm>
 
 namespace panel {
+
+namespace {
+
+// What the window would write after opening the file (its rules may drop the independent lighting or
+// lower the backlight): what a write of the file sends and what the history keeps of it.
+NamedPanelConfig asWritten(const PanelFileRecord &record)
+{
+    CollectingView unseen;
+    EditorModel opened(unseen);
+    opened.runStartUpSteps();
+    opened.show_named_config(named_config_of(record));
+    return opened.gather_named_config().value_or(named_config_of(record));
+}
+
+} // namespace
 
 SiteScan scanSite(const QString &folder)
 {
@@ -37,7 +54,7 @@ SiteScan scanSite(const QString &folder)
         file.file = root.relativeFilePath(path);
         const ConfigFileRead read = read_config_file(path);
         if (read.record)
-            file.named = named_config_of(*read.record);
+            file.named = asWritten(*read.record);
         else
             file.refusal = read.reason;
         scan.files << file;

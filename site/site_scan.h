@@ -8,7 +8,8 @@
 
 namespace panel {
 
-// One .pnl file of a site: its configuration, or why the reader refused it.
+// One .pnl file of a site: its configuration as the window would write it after opening the file, or why
+// the reader refused it.
 struct SiteFile {
     QString file; // relative to the site's folder, with '/' between folders
     QString path;

@@ -92,6 +92,23 @@ private slots:
         QCOMPARE(siteSummary(states.rows), QStringLiteral("4 panels: 1 verified, 2 not written, 1 refused, 2 sharing a panel name"));
     }
 
+    // A file is what the window would write after opening it: independent lighting without a BL/MR button
+    // is dropped, as a write of that file drops it.
+    void fileAsTheWindowWritesIt()
+    {
+        QTemporaryDir dir;
+        History history(dir.filePath(QStringLiteral("history")));
+        NamedPanelConfig file = sitePanel(QStringLiteral("LOBBY"));
+        file.config.code[2] = 160;
+        QVERIFY(saveSitePanel(dir.filePath(QStringLiteral("site")), QStringLiteral("LOBBY.pnl"), file));
+        NamedPanelConfig written = file;
+        written.config.feature = 0;
+        QVERIFY(keepOperations(history, written, {"write:same"}, kStart));
+        const SiteStates states = siteStates(scanSite(dir.filePath(QStringLiteral("site"))), history);
+        QCOMPARE(states.rows.constFirst().file.named->config.feature, qint16(0));
+        QCOMPARE(rowStateWords(states.rows.constFirst()), QStringLiteral("written"));
+    }
+
     void badFolder_data()
     {
         QTest::addColumn<QString>("folder");
