@@ -116,8 +116,11 @@ QString reportHtml(const ReportContent &report, int rowsPerTable)
         if (first > 0)
             html += QStringLiteral("</table>\n");
         html += QStringLiteral("<table class=\"panels\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>");
-        for (const char *column : {"Panel and file", "State", "Buttons", "Lighting", "Last written", "Later verify or read"})
-            html += cell(QStringLiteral("th"), {QString::fromLatin1(column)});
+        // The buttons' six lines take the most room.
+        const std::pair<const char *, int> columns[] = {{"Panel and file", 14}, {"State", 11}, {"Buttons", 27},
+                                                        {"Lighting", 15}, {"Last written", 18}, {"Later verify or read", 15}};
+        for (const auto &[name, percent] : columns)
+            html += QStringLiteral("<th width=\"%1%\">%2</th>").arg(percent).arg(QString::fromLatin1(name).toHtmlEscaped());
         html += QStringLiteral("</tr>\n");
         const qsizetype end = rowsPerTable > 0 ? std::min(report.panels.size(), first + rowsPerTable) : report.panels.size();
         for (qsizetype index = first; index < end; ++index)

@@ -49,7 +49,8 @@ private slots:
     void init()
     {
         dialogs = std::make_unique<RecordingDialogs>();
-        form = std::make_unique<Form1>(*dialogs, panel, 10); // a short tick
+        // A short tick, yet long enough that a busy machine does not take it for a panel that never answered.
+        form = std::make_unique<Form1>(*dialogs, panel, 40);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
