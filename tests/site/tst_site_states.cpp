@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(rowStateWords(row), state);
         QCOMPARE(row.status.seen.has_value(), seenAt >= 0);
         if (seenAt >= 0)
-            QCOMPARE(row.status.seen->time, kStart.addSecs(60 * seenAt));
+            QCOMPARE(row.status.seen->time, kStart.addSecs(qint64(60) * seenAt));
         QVERIFY(states.warning.isEmpty());
     }
 

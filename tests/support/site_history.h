@@ -74,7 +74,7 @@ inline bool keepOperations(History &history, const NamedPanelConfig &named, cons
     int minute = 0;
     for (const QString &operation : operations) {
         const HistoryEntry entry = siteEntry(named, operation.section(QLatin1Char(':'), 0, 0),
-                                             operation.section(QLatin1Char(':'), 1), start.addSecs(60 * minute++));
+                                             operation.section(QLatin1Char(':'), 1), start.addSecs(qint64(60) * minute++));
         if (!history.keep(entry).failure.isEmpty())
             return false;
     }
