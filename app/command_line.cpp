@@ -2,6 +2,7 @@
 
 #include "link/qt_serial_line.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 #include <cstring>
@@ -18,7 +19,7 @@ QString portHelp()
         .arg(QtSerialLine::firstPortName());
 }
 
-const char *const kJobOptions[] = {"--write", "--verify", "--read", "--history"};
+const char *const kJobOptions[] = {"--write", "--verify", "--read", "--history", "--site"};
 
 const QString kDescription = QStringLiteral(
     "Configures a six-button dimmable switch panel over its serial line, and saves and opens its\n"
@@ -71,13 +72,26 @@ CommandLine::CommandLine()
                    QStringLiteral("The size of each legend in millimetres, width x height (default: 49x90, the face "
                                   "plate's)."),
                    QStringLiteral("WxH"))
+    , m_site(QStringLiteral("site"),
+             QStringLiteral("Prints each panel of a site, a folder of .pnl files and its sub-folders: file, panel "
+                            "name, state in the history, when and on which port; then a summary (--json: JSON lines)."),
+             QStringLiteral("DIR"))
+    , m_report(QStringLiteral("report"),
+               QStringLiteral("Writes the handover report of the site DIR given after it (or of every panel in the "
+                              "history) as OUT.pdf, OUT.csv or OUT.html, from the history alone; --force replaces "
+                              "an existing OUT."),
+               QStringLiteral("OUT"))
+    , m_since(QStringLiteral("since"),
+              QStringLiteral("With --site or --report: operations before DATE (2026-12-08, or a time "
+                             "2026-12-08T14:00) are not looked at."),
+              QStringLiteral("DATE"))
 {
     m_parser.setApplicationDescription(kDescription);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     for (const QCommandLineOption *option :
          {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log,
-          &m_backup, &m_noHistory, &m_history, &m_legend, &m_legendSize})
+          &m_backup, &m_noHistory, &m_history, &m_legend, &m_legendSize, &m_site, &m_report, &m_since})
         m_parser.addOption(*option);
     m_parser.addPositionalArgument(QStringLiteral("FILE.pnl"),
                                    QStringLiteral("A configuration file to open in the window after start-up; with --legend, "
@@ -121,6 +135,8 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--port needs a device name."));
     if (m_parser.isSet(m_history))
         return historyAction(commands, files);
+    if (m_parser.isSet(m_site) || m_parser.isSet(m_report) || m_parser.isSet(m_since))
+        return siteAction(commands, files);
     if (commands.isEmpty())
         return windowAction(files);
     if (commands.size() > 1 || m_parser.values(*commands.constFirst()).size() > 1)
@@ -154,7 +170,8 @@ CommandLine::Action CommandLine::historyAction(const QList<const QCommandLineOpt
 {
     if (!commands.isEmpty() || !files.isEmpty() || ports().size() > 1)
         return usageError(QStringLiteral("--history goes alone, with one --port and --json at most."));
-    if (const QCommandLineOption *option = firstSet({&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory}))
+    if (const QCommandLineOption *option =
+            firstSet({&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_site, &m_report, &m_since}))
         return usageError(QStringLiteral("--%1 does not go with --history.").arg(option->names().constFirst()));
     return Action::History;
 }
@@ -198,6 +215,44 @@ CommandLine::Action CommandLine::jobAction(const QCommandLineOption &command)
     return Action::Headless;
 }
 
+// A site listed or reported: --site DIR [--json] [--since DATE], or --report OUT [DIR] [--since DATE] [--force].
+CommandLine::Action CommandLine::siteAction(const QList<const QCommandLineOption *> &commands, const QStringList &files)
+{
+    const bool site = m_parser.isSet(m_site);
+    const bool report = m_parser.isSet(m_report);
+    if (site == report)
+        return usageError(site ? QStringLiteral("Give one of --site and --report.")
+                               : QStringLiteral("--since goes with --site or --report."));
+    const QString option = site ? QStringLiteral("--site") : QStringLiteral("--report");
+    if (!commands.isEmpty() || !ports().isEmpty())
+        return usageError(option + QStringLiteral(" goes without --write, --verify, --read and --port."));
+    if (const QCommandLineOption *other = firstSet({&m_name, &m_repeat, &m_log, &m_backup, &m_noHistory}))
+        return usageError(QStringLiteral("--%1 does not go with %2.").arg(other->names().constFirst(), option));
+    m_sinceTime = QDateTime();
+    if (m_parser.isSet(m_since)) {
+        const QString given = m_parser.value(m_since);
+        const QDate day = QDate::fromString(given, Qt::ISODate);
+        m_sinceTime = day.isValid() ? day.startOfDay() : QDateTime::fromString(given, Qt::ISODate);
+        if (!m_sinceTime.isValid())
+            return usageError(QStringLiteral("--since needs a date such as 2026-12-08 or a time such as 2026-12-08T14:00."));
+    }
+    if (site) {
+        m_siteFolder = m_parser.value(m_site);
+        if (m_siteFolder.isEmpty())
+            return usageError(QStringLiteral("--site needs a folder."));
+        if (!files.isEmpty() || m_parser.isSet(m_force))
+            return usageError(QStringLiteral("--site goes alone, with --json and --since at most."));
+        return Action::Site;
+    }
+    if (m_parser.isSet(m_json))
+        return usageError(QStringLiteral("--json does not go with --report."));
+    const QString suffix = QFileInfo(reportPath()).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("csv") && suffix != QLatin1String("html"))
+        return usageError(QStringLiteral("--report needs a file ending in .pdf, .csv or .html."));
+    m_siteFolder = files.value(0);
+    return Action::Report;
+}
+
 // QCommandLineParser takes the word after an option for its value, even when that word is one of
 // the program's own options: "--port --write F" would read the port "--write".
 QString CommandLine::optionTakenForValue() const
@@ -205,10 +260,10 @@ QString CommandLine::optionTakenForValue() const
     QStringList known{QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")};
     for (const QCommandLineOption *option : {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force,
                                               &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_history,
-                                              &m_legend, &m_legendSize})
+                                              &m_legend, &m_legendSize, &m_site, &m_report, &m_since})
         known << option->names();
-    for (const QCommandLineOption *option :
-         {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log, &m_legend, &m_legendSize}) {
+    for (const QCommandLineOption *option : {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log, &m_legend,
+                                              &m_legendSize, &m_site, &m_report, &m_since}) {
         for (const QString &value : m_parser.values(*option)) {
             const QString name = value.section(QLatin1Char('='), 0, 0);
             if (name.startsWith(QLatin1String("--")) && known.contains(name.mid(2)))

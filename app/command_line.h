@@ -5,6 +5,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QStringList>
 #include <initializer_list>
 
@@ -14,7 +15,7 @@ namespace panel {
 class CommandLine
 {
 public:
-    enum class Action { Window, Headless, Help, Version, ListPorts, History, Legend, UsageError };
+    enum class Action { Window, Headless, Help, Version, ListPorts, History, Legend, Site, Report, UsageError };
 
     CommandLine();
 
@@ -34,6 +35,14 @@ public:
     bool noHistory() const { return m_parser.isSet(m_noHistory); }
     // --legend: the PDF, the files and folders, the size.
     const LegendRequest &legendRequest() const { return m_legendRequest; }
+
+    // --site DIR, or the folder after --report (empty: every panel of the history).
+    QString siteFolder() const { return m_siteFolder; }
+    // --report OUT: a .pdf, .csv or .html file, replaced only with --force.
+    QString reportPath() const { return m_parser.value(m_report); }
+    bool force() const { return m_parser.isSet(m_force); }
+    // --since DATE: operations before it are not looked at; invalid when not given.
+    QDateTime since() const { return m_sinceTime; }
 
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
@@ -56,6 +65,7 @@ private:
     Action jobAction(const QCommandLineOption &command);
     QString optionTakenForValue() const;
     Action legendAction(const QStringList &inputs);
+    Action siteAction(const QList<const QCommandLineOption *> &commands, const QStringList &files);
 
     QCommandLineParser m_parser;
     QCommandLineOption m_port;
@@ -73,6 +83,11 @@ private:
     QCommandLineOption m_history;
     QCommandLineOption m_legend;
     QCommandLineOption m_legendSize;
+    QCommandLineOption m_site;
+    QCommandLineOption m_report;
+    QCommandLineOption m_since;
+    QString m_siteFolder;
+    QDateTime m_sinceTime;
     QString m_file;
     QString m_error;
     JobRequest m_request;

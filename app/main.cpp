@@ -4,7 +4,9 @@
 #include "headless/history_listing.h"
 #include "headless/legend_run.h"
 #include "headless/production_line.h"
+#include "headless/report_command.h"
 #include "headless/run_checks.h"
+#include "headless/site_listing.h"
 #include "headless/terminal_text.h"
 #include "headless/text_output.h"
 #include "link/qt_serial_line.h"
@@ -107,6 +109,8 @@ int runJobs(int argc, char *argv[])
         err.setUnusable(QStringLiteral("standard error is closed"));
     if (action == panel::CommandLine::Action::History)
         return printHistory(commandLine, out, err);
+    if (action == panel::CommandLine::Action::Site)
+        return panel::listSite(commandLine.siteFolder(), panel::History(), commandLine.json(), commandLine.since(), out, err);
     if (action != panel::CommandLine::Action::Headless)
         return usageError(commandLine.error());
 
@@ -132,7 +136,20 @@ int runJobs(int argc, char *argv[])
     return panel::runProductionLine(run, out, err, stopRequested);
 }
 
-// Help, the version, the port list and usage errors: printed without any display, whatever DISPLAY
+// The handover report, laid out with QtGui's fonts (offscreen).
+int writeReport(const panel::CommandLine &commandLine)
+{
+    panel::TextOutput out(STDOUT_FILENO);
+    panel::TextOutput err(STDERR_FILENO);
+    panel::ReportRequest request;
+    request.path = commandLine.reportPath();
+    request.folder = commandLine.siteFolder();
+    request.since = commandLine.since();
+    request.force = commandLine.force();
+    return panel::writeReport(request, panel::History(), out, err);
+}
+
+// Help, the version, the port list, the report and usage errors: printed without any display, whatever DISPLAY
 // says, so Qt's -platform is set aside for the offscreen one.
 int runWithoutWindow(int argc, char *argv[], panel::CommandLine &commandLine, panel::CommandLine::Action action)
 {
@@ -162,9 +179,12 @@ int runWithoutWindow(int argc, char *argv[], panel::CommandLine &commandLine, pa
         panel::TextOutput err(STDERR_FILENO);
         return panel::writeLegends(commandLine.legendRequest(), out, err);
     }
+    case panel::CommandLine::Action::Report:
+        return writeReport(commandLine);
     case panel::CommandLine::Action::UsageError:
     case panel::CommandLine::Action::Headless: // taken by runJobs
     case panel::CommandLine::Action::History:
+    case panel::CommandLine::Action::Site: // taken by runJobs
     case panel::CommandLine::Action::Window:
         break;
     }

@@ -201,7 +201,7 @@ QString History::prune(const QString &justWritten) const
     return failed.isEmpty() ? QString() : QStringLiteral("old snapshots could not be removed: ") + failed.join(QStringLiteral(", "));
 }
 
-JournalRead History::readEntries(const std::function<bool(const QJsonObject &)> &take) const
+JournalRead History::readEntries(const std::function<bool(const QJsonObject &)> &take, const JournalLineFilter &wanted) const
 {
     JournalRead read;
     read.error = folderRefusal();
@@ -214,7 +214,7 @@ JournalRead History::readEntries(const std::function<bool(const QJsonObject &)> 
         read.error = journal.refusal;
         return read;
     }
-    read = readNewestFirst(journal.fd, take);
+    read = readNewestFirst(journal.fd, take, wanted);
     ::close(journal.fd);
     if (!read.error.isEmpty())
         read.error = QStringLiteral("%1: %2").arg(journalPath(), read.error);

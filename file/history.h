@@ -45,9 +45,10 @@ public:
     // ones beyond the retention go.
     HistoryKept keep(const HistoryEntry &entry);
 
-    // The journal's entries, newest first, each given to take until it returns false. No journal yet is
-    // no entry and no error.
-    JournalRead readEntries(const std::function<bool(const QJsonObject &)> &take) const;
+    // The journal's entries, newest first, each given to take until it returns false; only the lines
+    // wanted, when a filter is given. No journal yet is no entry and no error.
+    JournalRead readEntries(const std::function<bool(const QJsonObject &)> &take,
+                            const JournalLineFilter &wanted = {}) const;
 
     // The snapshot's file name: 20261208T213000Z-write-LOBBY-ttyUSB0.pnl.
     static QString snapshotName(const HistoryEntry &entry);

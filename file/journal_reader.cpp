@@ -38,7 +38,11 @@ QByteArray readBlock(int fd, qint64 offset, qint64 size)
 class LineTaker
 {
 public:
-    explicit LineTaker(const std::function<bool(const QJsonObject &)> &take) : m_take(take) {}
+    LineTaker(const std::function<bool(const QJsonObject &)> &take, const JournalLineFilter &wanted)
+        : m_take(take)
+        , m_wanted(wanted)
+    {
+    }
 
     // One whole line; false once no more are wanted.
     bool line(const QByteArray &bytes, bool tooLong)
@@ -47,7 +51,7 @@ public:
             ++unreadable;
             return true;
         }
-        if (bytes.trimmed().isEmpty())
+        if (bytes.trimmed().isEmpty() || (m_wanted && !m_wanted(bytes)))
             return true;
         QJsonParseError error{};
         const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
@@ -62,11 +66,13 @@ public:
 
 private:
     const std::function<bool(const QJsonObject &)> &m_take;
+    const JournalLineFilter &m_wanted;
 };
 
 } // namespace
 
-JournalRead readNewestFirst(int fd, const std::function<bool(const QJsonObject &)> &take)
+JournalRead readNewestFirst(int fd, const std::function<bool(const QJsonObject &)> &take,
+                            const JournalLineFilter &worthParsing)
 {
     JournalRead read;
     struct stat status {};
@@ -74,7 +80,7 @@ JournalRead readNewestFirst(int fd, const std::function<bool(const QJsonObject &
         read.error = QString::fromLocal8Bit(std::strerror(errno));
         return read;
     }
-    LineTaker taker(take);
+    LineTaker taker(take, worthParsing);
     QByteArray partial; // the end of a line whose start lies in an earlier block
     bool tooLong = false;
     bool wanted = true;

@@ -5,6 +5,7 @@
 #include "headless/file_name_fields.h"
 #include "headless/job_host.h"
 #include "link/panel_runs.h"
+#include "link/panel_verify.h"
 #include "link/serial_line.h"
 #include "model/config_differences.h"
 #include "model/editor_model.h"
@@ -98,6 +99,11 @@ void readPanel(JobResult &result, const JobRequest &request, SerialLine &line, J
         saveRead(result, request.target, editor, result.device);
     result.history.last().result = result.result;
     result.history.last().exitCode = result.exitCode;
+    // A verify is of the file's panel: the history names it so, as a write of that file does.
+    if (request.command == JobRequest::Command::Verify && request.fileNamed) {
+        result.history.last().panelName = request.fileNamed->panel;
+        result.history.last().designations = request.fileNamed->designation;
+    }
 }
 
 } // namespace

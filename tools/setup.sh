@@ -11,7 +11,7 @@ package_tools=(debhelper lintian devscripts fonts-liberation2 fonts-dejavu-core 
 # Build: compilers and Qt. Tests: clang for the fuzzer, clang-tidy and cppcheck, an X server with xprop and xdotool and an
 # accessibility bus for the real-display suite, the Debian packaging tools that build and check the package,
 # the fault injectors (fiu-run, strace) for the fault tests, GNU time for the benchmark's peak memory, and
-# poppler-utils (pdftotext) with which the legend tests read the PDF back.
+# poppler-utils (pdftotext, pdftoppm) with which the legend and report tests read their PDFs back.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev fonts-liberation
           clang libclang-rt-14-dev clang-tidy cppcheck
           xvfb xauth x11-utils xdotool dbus-daemon at-spi2-core

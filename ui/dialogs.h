@@ -12,7 +12,7 @@ namespace panel {
 // What the window asks of its one file dialog: the title, the filter as Qt spells it, the
 // default suffix and the file name the dialog starts with.
 struct FileRequest {
-    enum Mode { Open, Save };
+    enum Mode { Open, Save, Folder }; // Folder: an existing folder is chosen
     Mode mode = Open;
     QString title;
     QString filter;

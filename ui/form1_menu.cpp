@@ -6,6 +6,7 @@
 #include "link/serial_line.h"
 #include "ui/dialogs.h"
 #include "ui/window_commands.h"
+#include "ui/site_window.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -108,6 +109,10 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     QAction *legend = menu->addAction(QStringLiteral("Print legend…"));
     legend->setObjectName(QStringLiteral("printLegend"));
     connect(legend, &QAction::triggered, this, &Form1::printLegend);
+    // A site's panels and their states, beside the window.
+    QAction *site = menu->addAction(QStringLiteral("Site…"));
+    site->setObjectName(QStringLiteral("showSite"));
+    connect(site, &QAction::triggered, this, [this] { showSiteWindow(*this, m_dialogs); });
     return menu;
 }
 

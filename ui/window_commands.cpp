@@ -4,6 +4,7 @@
 #include "file/panel_name.h"
 #include "file/recent_files.h"
 #include "link/panel_runs.h"
+#include "link/panel_verify.h"
 #include "link/serial_line.h"
 #include "model/editor_model.h"
 #include "model/status_texts.h"
@@ -54,6 +55,23 @@ void WindowCommands::writeConfig()
             m_editor.markUnchanged();
         keepHistory(done.history);
     });
+}
+
+void WindowCommands::writeNamedConfig(const NamedPanelConfig &named)
+{
+    run([this, named] {
+        WriteOrder order;
+        order.config = named.config;
+        order.panelName = named.panel;
+        order.designations = named.designation;
+        order.backup = backupBeforeWrite();
+        keepHistory(write_panel(*this, *this, m_line, order).history);
+    });
+}
+
+void WindowCommands::verifyNamedConfig(const NamedPanelConfig &named)
+{
+    run([this, named] { keepHistory(verify_panel(*this, *this, m_line, named).history); });
 }
 
 void WindowCommands::keepHistory(const QList<HistoryEntry> &entries)
@@ -160,6 +178,8 @@ void WindowCommands::run(const std::function<void()> &command)
     m_historyProblem.clear();
     command();
     m_busy = false;
+    if (m_commandEnded)
+        m_commandEnded();
     if (m_closeRequested) {
         // clang-analyzer reports a leak inside qtimer.h, out of reach of a NOLINT: it loses the slot object
         // that Qt's timer takes over and deletes once it has called it. Hidden from the analyzer only.

@@ -37,6 +37,13 @@ public:
     // OPEN CONFIGURATION FILE once the file is chosen (a file given on the command line).
     void openFile(const QString &path);
 
+    // A site's file written to the panel as WRITE CONFIGURATION writes what the window shows, or verified as
+    // the command line's --verify does; either kept in the history. What the window shows is not changed.
+    void writeNamedConfig(const NamedPanelConfig &named);
+    void verifyNamedConfig(const NamedPanelConfig &named);
+    // Called once each command has ended (the site window shows the states it changed).
+    void setCommandEnded(std::function<void()> ended) { m_commandEnded = std::move(ended); }
+
     // Whether the window may close now. While a command waits for the panel it may not: the command is
     // abandoned at its next wait, and the window closes right after it.
     bool allowClose();
@@ -81,6 +88,7 @@ private:
     QString m_historyProblem; // what the history could not keep of the last command
     bool m_busy = false;
     bool m_closeRequested = false;
+    std::function<void()> m_commandEnded;
 };
 
 } // namespace panel

@@ -68,6 +68,17 @@ private slots:
         QTest::newRow("--backup without a command") << QStringList{"--backup"} << Action::UsageError << "" << "";
         QTest::newRow("--log before an option") << QStringList{"--write", "a.pnl", "--log", "--json"} << Action::UsageError
                                                 << "" << "";
+        QTest::newRow("site") << QStringList{"--site", "tower", "--json", "--since", "2026-12-08"} << Action::Site << "" << "";
+        QTest::newRow("site with a port") << QStringList{"--site", "tower", "--port", "/dev/A"} << Action::UsageError << "/dev/A" << "";
+        QTest::newRow("site and report") << QStringList{"--site", "tower", "--report", "r.csv"} << Action::UsageError << "" << "";
+        QTest::newRow("report of a site") << QStringList{"--report", "r.pdf", "tower", "--force"} << Action::Report << "" << "";
+        QTest::newRow("report of the history") << QStringList{"--report=r.HTML", "--since", "2026-12-08T14:00"}
+                                               << Action::Report << "" << "";
+        QTest::newRow("report of another kind") << QStringList{"--report", "r.txt"} << Action::UsageError << "" << "";
+        QTest::newRow("report with json") << QStringList{"--report", "r.csv", "--json"} << Action::UsageError << "" << "";
+        QTest::newRow("since not a date") << QStringList{"--report", "r.csv", "--since", "today"} << Action::UsageError
+                                          << "" << "";
+        QTest::newRow("since alone") << QStringList{"--since", "2026-12-08"} << Action::UsageError << "" << "";
     }
 
     void commandLine()
