@@ -31,6 +31,8 @@ public:
     QString logPath() const { return m_parser.value(m_log); }
     // --no-history: no history kept for this run.
     bool noHistory() const { return m_parser.isSet(m_noHistory); }
+    // --trace: every byte on the line printed to stderr as it goes.
+    bool trace() const { return m_parser.isSet(m_trace); }
 
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
@@ -67,6 +69,7 @@ private:
     QCommandLineOption m_backup;
     QCommandLineOption m_noHistory;
     QCommandLineOption m_history;
+    QCommandLineOption m_trace;
     QString m_file;
     QString m_error;
     JobRequest m_request;

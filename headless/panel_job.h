@@ -14,6 +14,7 @@
 
 namespace panel {
 
+class LineObserver;
 class SerialLine;
 
 // Where --read saves each panel: a file name that may hold the fields {port}, {n} and {time}.
@@ -61,8 +62,10 @@ inline QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')
 JobResult startedResult(const JobRequest &request, const SerialLine &line);
 
 // Runs one command against the panel on the line, with the window's own operations. Must run on a
-// thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait.
-JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop = nullptr);
+// thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait. The
+// observer, when given, sees every byte on the line.
+JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop = nullptr,
+                 LineObserver *observer = nullptr);
 
 // The differences between a panel's registers and what a file would write, in a person's words.
 QStringList describeDifferences(const PanelConfig &panel, const PanelConfig &file);

@@ -5,6 +5,7 @@
 #include "file/history.h"
 #include "link/serial_line.h"
 #include "ui/dialogs.h"
+#include "ui/window_commands.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -96,6 +97,12 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     show->setObjectName(QStringLiteral("showHistoryFolder"));
     show->setEnabled(kept);
     connect(show, &QAction::triggered, this, [this, folder] { m_dialogs.showFolder(this, folder); });
+
+    // Every byte on the panel's line, in a window of its own.
+    menu->addSeparator();
+    QAction *monitor = menu->addAction(QStringLiteral("Line monitor…"));
+    monitor->setObjectName(QStringLiteral("showLineMonitor"));
+    connect(monitor, &QAction::triggered, this, [this] { m_commands->showLineMonitor(); });
     return menu;
 }
 

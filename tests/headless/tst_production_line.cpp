@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSerialPort>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -260,6 +261,43 @@ private slots:
             QFile saved(path(name));
             QVERIFY(saved.open(QIODevice::ReadOnly));
             QVERIFY(saved.readAll().startsWith("\"00-04412-MDL\",\"EAST\","));
+        }
+    }
+
+    // --trace prints every byte of each operation on stderr as it goes; with several ports each line
+    // starts with its port.
+    void traceShowsEveryByte_data()
+    {
+        QTest::addColumn<int>("ports");
+        QTest::newRow("one port") << 1;
+        QTest::newRow("two ports") << 2;
+    }
+
+    void traceShowsEveryByte()
+    {
+        QFETCH(int, ports);
+        QStringList arguments{QStringLiteral("--write"), lobby(), QStringLiteral("--trace")};
+        QStringList devices;
+        for (int i = 0; i < ports; ++i) {
+            devices << startSim({}, QStringLiteral("trace%1.txt").arg(i));
+            arguments << QStringLiteral("--port") << devices.last();
+        }
+        QStringList lines;
+        QString errors;
+        QCOMPARE(run(arguments, &lines, &errors), 0);
+        const QStringList said = errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        static const QRegularExpression sent(QStringLiteral("^ *\\d+ ms → "));
+        for (const QString &device : devices) {
+            const QString prefix = ports > 1 ? device + QStringLiteral(": ") : QString();
+            QStringList mine;
+            for (const QString &line : said) {
+                if (line.startsWith(prefix))
+                    mine << line.mid(prefix.size());
+            }
+            QVERIFY2(!mine.isEmpty() && mine[0].startsWith(QStringLiteral("write on ") + device), qPrintable(errors));
+            QCOMPARE(mine.filter(sent).size(), 1 + 1 + 2 * 10); // a hail, the identity, each write and its read-back
+            for (const char *meaning : {"  hail answered", "  read r=63 → 73", "  write r=1 v=12 acknowledged", "  read r=9 → 3"})
+                QVERIFY2(!mine.filter(QString::fromUtf8(meaning)).isEmpty(), qPrintable(meaning + errors));
         }
     }
 
