@@ -2,7 +2,10 @@
 // controls as they show the editor model when the user clicks and types (the rules themselves are
 // tested on the model).
 #include "idle_line.h"
+#include "model/status_texts.h"
 #include "recording_dialogs.h"
+#include "scripted_panel.h"
+#include "ui/line_monitor.h"
 #include "ui/face_plate.h"
 #include "ui/form1.h"
 #include "ui/window_commands.h"
@@ -13,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QAccessible>
 #include <QMenu>
@@ -573,6 +577,44 @@ private slots:
         menu->findChild<QAction *>("otherDevice")->trigger();
         QCOMPARE(line.device, "/dev/ttyACM7");
         line.device = "idle";
+    }
+
+    // "Line monitor…" opens a window of its own showing each byte as it goes, with Copy and Save as
+    // text; a failure is told in the status's tooltip from what the line showed, the status text as it was.
+    void lineMonitorAndFailureTooltip()
+    {
+        ScriptedPanel panel;
+        QString live; // the monitor as the register that fails is asked for
+        std::unique_ptr<Form1> window;
+        panel.script = [&](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+            if (kind != ScriptedPanel::Read || bytes[2] != 2)
+                return std::nullopt;
+            live = window->findChild<LineMonitor *>(QStringLiteral("lineMonitor"))->text();
+            return ScriptedPanel::Reply{"1615\r"};
+        };
+        window = std::make_unique<Form1>(*dialogs, panel, 5);
+        window->windowMenu()->findChild<QAction *>(QStringLiteral("showLineMonitor"))->trigger();
+        auto *monitor = window->findChild<LineMonitor *>(QStringLiteral("lineMonitor"));
+        QVERIFY(monitor && monitor->isVisible() && monitor->isWindow());
+        window->findChild<QPushButton *>(QStringLiteral("READ_CONFIG"))->click();
+
+        QVERIFY2(live.contains(QStringLiteral("read r=1 → 12")), qPrintable(live));
+        QVERIFY(monitor->text().startsWith(QStringLiteral("read on /dev/ttyFAKE at ")));
+        QVERIFY(monitor->text().endsWith(QStringLiteral("31 36 31 35 0D     1615.   read r=2 → 162")));
+        auto *status = window->findChild<StatusBox *>(QStringLiteral("Text1"));
+        QCOMPARE(status->text(), kBadData);
+        QCOMPARE(status->toolTip(),
+                 QStringLiteral("Register 2 failed: its reply was \"1615.\" (31 36 31 35 0D), worth 162, outside 0 to 160."));
+
+        monitor->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), monitor->text());
+        QTemporaryDir dir;
+        dialogs->fileAnswers = {dir.filePath(QStringLiteral("line.txt"))};
+        monitor->findChild<QPushButton *>(QStringLiteral("lineMonitorSave"))->click();
+        QCOMPARE(dialogs->fileRequests.last().defaultSuffix, QStringLiteral("txt"));
+        QFile saved(dir.filePath(QStringLiteral("line.txt")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), monitor->text() + QLatin1Char('\n'));
     }
 
     // Closing (or Ctrl+Q) asks Save / Discard / Cancel exactly when the configuration shown differs from
