@@ -13,6 +13,7 @@ QString traceHeaderText(const QString &command, const QString &port, const QDate
 void LineLog::operationStarted(const QString &command, const QString &port)
 {
     m_operations.push_back({command, port, QDateTime::currentDateTimeUtc(), {}});
+    ++m_started;
     while (m_operations.size() > size_t(kOperationsKept))
         m_operations.pop_front();
     if (m_listener)

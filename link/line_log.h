@@ -31,12 +31,15 @@ public:
     void traced(const TraceLine &line) override;
 
     const std::deque<TracedOperation> &operations() const { return m_operations; }
+    // How many operations were ever started: those let go are this less the ones kept.
+    qint64 started() const { return m_started; }
     // Every operation kept, oldest first: its heading, then its lines.
     QString text() const;
     void setListener(LineObserver *listener) { m_listener = listener; }
 
 private:
     std::deque<TracedOperation> m_operations;
+    qint64 m_started = 0;
     LineObserver *m_listener = nullptr;
 };
 

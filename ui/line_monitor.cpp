@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace panel {
@@ -18,6 +19,8 @@ namespace {
 
 constexpr int kWidth = 720;
 constexpr int kHeight = 420;
+// Longer than a reply takes to come after its command at 9600 baud, far shorter than the pause after it.
+constexpr int kQuietMs = 25;
 
 } // namespace
 
@@ -51,24 +54,64 @@ LineMonitor::LineMonitor(LineLog &log, Dialogs &dialogs, QWidget *parent)
     layout->addLayout(buttons);
     resize(kWidth, kHeight);
 
-    showAll();
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(kQuietMs);
+    connect(&m_quiet, &QTimer::timeout, this, &LineMonitor::refresh);
+    refresh();
     m_log.setListener(this);
 }
 
 LineMonitor::~LineMonitor() { m_log.setListener(nullptr); }
 
-QString LineMonitor::text() const { return m_text->toPlainText(); }
-
-void LineMonitor::showAll()
+QString LineMonitor::text()
 {
-    m_text->setPlainText(m_log.text());
-    m_text->moveCursor(QTextCursor::End);
+    refresh();
+    return m_text->toPlainText();
 }
 
-// The log may have let its oldest operation go: everything is shown again, the new heading last.
-void LineMonitor::operationStarted(const QString &, const QString &) { showAll(); }
+// The operation under way is told of each stretch of bytes at once; the text follows once the line has
+// been quiet for a moment, in the pause before the next command, so that painting it holds up no reply.
+void LineMonitor::operationStarted(const QString &, const QString &) { refreshSoon(); }
 
-void LineMonitor::traced(const TraceLine &line) { m_text->appendPlainText(traceLineText(line)); }
+void LineMonitor::traced(const TraceLine &) { refreshSoon(); }
+
+void LineMonitor::refreshSoon() { m_quiet.start(); }
+
+// Only what changed: the operations the log let go leave the top, new lines are added at the end.
+void LineMonitor::refresh()
+{
+    m_quiet.stop();
+    const std::deque<TracedOperation> &operations = m_log.operations();
+    const qint64 firstKept = m_log.started() - qint64(operations.size());
+    int dropLines = 0;
+    for (; m_firstShown < firstKept && !m_linesShown.empty(); ++m_firstShown) {
+        dropLines += m_linesShown.front();
+        m_linesShown.pop_front();
+    }
+    if (m_linesShown.empty()) {
+        m_firstShown = firstKept;
+        m_text->clear();
+    } else if (dropLines > 0) {
+        QTextCursor cursor(m_text->document());
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, dropLines);
+        cursor.removeSelectedText();
+    }
+    QStringList added;
+    for (size_t i = size_t(m_firstShown - firstKept); i < operations.size(); ++i) {
+        const TracedOperation &operation = operations[i];
+        const size_t shownIndex = size_t(firstKept + qint64(i) - m_firstShown);
+        if (shownIndex >= m_linesShown.size()) {
+            added << traceHeaderText(operation.command, operation.port, operation.started);
+            m_linesShown.push_back(1);
+        }
+        int &shown = m_linesShown[shownIndex];
+        for (qsizetype line = shown - 1; line < operation.lines.size(); ++line)
+            added << traceLineText(operation.lines[line]);
+        shown = int(operation.lines.size()) + 1;
+    }
+    if (!added.isEmpty())
+        m_text->appendPlainText(added.join(QChar('\n')));
+}
 
 void LineMonitor::copy() { QGuiApplication::clipboard()->setText(text()); }
 

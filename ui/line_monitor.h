@@ -2,7 +2,9 @@
 
 #include "link/line_trace.h"
 
+#include <QTimer>
 #include <QWidget>
+#include <deque>
 
 class QPlainTextEdit;
 
@@ -20,7 +22,8 @@ public:
     LineMonitor(LineLog &log, Dialogs &dialogs, QWidget *parent);
     ~LineMonitor() override;
 
-    QString text() const;
+    // What it shows once the lines told so far are in.
+    QString text();
     void copy();
     void saveAsText();
 
@@ -28,11 +31,15 @@ public:
     void traced(const TraceLine &line) override;
 
 private:
-    void showAll();
+    void refreshSoon();
+    void refresh();
 
     LineLog &m_log;
     Dialogs &m_dialogs;
     QPlainTextEdit *m_text;
+    QTimer m_quiet; // the line quiet for a moment: time to show what came
+    qint64 m_firstShown = 0;      // the oldest operation shown, counted from the log's first
+    std::deque<int> m_linesShown; // of each operation shown, its lines, heading included
 };
 
 } // namespace panel

@@ -2,6 +2,7 @@
 // controls as they show the editor model when the user clicks and types (the rules themselves are
 // tested on the model).
 #include "idle_line.h"
+#include "link/line_log.h"
 #include "model/status_texts.h"
 #include "recording_dialogs.h"
 #include "scripted_panel.h"
@@ -615,6 +616,28 @@ private slots:
         QFile saved(dir.filePath(QStringLiteral("line.txt")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(saved.readAll()), monitor->text() + QLatin1Char('\n'));
+    }
+
+    // The monitor shows what the log keeps, the last 20 operations, however many come while it is open.
+    void lineMonitorKeepsTheLastOperations()
+    {
+        LineLog log;
+        const auto operation = [&log](int n) {
+            log.operationStarted(QStringLiteral("read"), QStringLiteral("/dev/tty%1").arg(n));
+            for (int i = 0; i < n % 3; ++i)
+                log.traced(TraceLine{i, i % 2 == 0, QByteArray(1, 'A'), QStringLiteral("line %1").arg(i)});
+        };
+        operation(0);
+        LineMonitor monitor(log, *dialogs, nullptr);
+        QCOMPARE(monitor.text(), log.text());
+        for (int n = 1; n < 25; ++n) {
+            operation(n);
+            if (n % 4 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCOMPARE(log.operations().size(), size_t(LineLog::kOperationsKept));
+        QCOMPARE(monitor.text(), log.text());
+        QVERIFY(monitor.text().startsWith(QStringLiteral("read on /dev/tty5 at ")));
     }
 
     // Closing (or Ctrl+Q) asks Save / Discard / Cancel exactly when the configuration shown differs from
