@@ -23,6 +23,7 @@ void takeRun(JobResult &result, const PanelRun &run, const SerialLine &line)
     result.exitCode = exitCodeOf(run.done.outcome);
     result.registers = run.done.registers;
     result.result = run.words;
+    result.detail = run.explanation;
     result.history = run.history;
     if (run.done.outcome == PanelOutcome::PortNotOpened) {
         result.portFailure = true;

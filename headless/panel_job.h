@@ -49,6 +49,7 @@ struct JobResult {
     QStringList differences; // --verify, in a person's words
     QStringList warnings;    // the messages the window would have shown
     QString advice;          // what to do about a port that could not be opened
+    QString detail;          // of a failure, what the line showed of it
     double seconds = 0;
     QList<HistoryEntry> history; // what the history keeps of it: a backup, then the operation
 };

@@ -173,9 +173,12 @@ QString explainFailure(const QString &command, PanelOutcome outcome, const QList
     }
     if (outcome != PanelOutcome::BadData && outcome != PanelOutcome::Stopped)
         return QString();
+    const bool stopped = outcome == PanelOutcome::Stopped;
     if (command == QLatin1String("write"))
-        return writeStopped(steps);
+        return (stopped ? QStringLiteral("Stopped before the end. ") : QString()) + writeStopped(steps);
     for (qsizetype i = steps.size() - 1; i >= 0; --i) {
+        if (steps[i].isRead() && stopped)
+            return QStringLiteral("Stopped at register %1 before the end.").arg(steps[i].reg());
         if (steps[i].isRead())
             return readFailure(steps[i]);
     }
