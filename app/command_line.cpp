@@ -85,13 +85,17 @@ CommandLine::CommandLine()
               QStringLiteral("With --site or --report: operations before DATE (2026-12-08, or a time "
                              "2026-12-08T14:00) are not looked at."),
               QStringLiteral("DATE"))
+    , m_trace(QStringLiteral("trace"),
+              QStringLiteral("Prints every byte sent and received to stderr as it goes: the time since the "
+                             "operation's start (ms), the direction, hex and text, and the command or reply it "
+                             "forms. With several ports, each line begins with its port."))
 {
     m_parser.setApplicationDescription(kDescription);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     for (const QCommandLineOption *option :
          {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force, &m_json, &m_repeat, &m_log,
-          &m_backup, &m_noHistory, &m_history, &m_legend, &m_legendSize, &m_site, &m_report, &m_since})
+          &m_backup, &m_noHistory, &m_history, &m_legend, &m_legendSize, &m_site, &m_report, &m_since, &m_trace})
         m_parser.addOption(*option);
     m_parser.addPositionalArgument(QStringLiteral("FILE.pnl"),
                                    QStringLiteral("A configuration file to open in the window after start-up; with --legend, "
@@ -171,14 +175,14 @@ CommandLine::Action CommandLine::historyAction(const QList<const QCommandLineOpt
     if (!commands.isEmpty() || !files.isEmpty() || ports().size() > 1)
         return usageError(QStringLiteral("--history goes alone, with one --port and --json at most."));
     if (const QCommandLineOption *option =
-            firstSet({&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_site, &m_report, &m_since}))
+            firstSet({&m_name, &m_force, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_site, &m_report, &m_since, &m_trace}))
         return usageError(QStringLiteral("--%1 does not go with --history.").arg(option->names().constFirst()));
     return Action::History;
 }
 
 CommandLine::Action CommandLine::windowAction(const QStringList &files)
 {
-    if (const QCommandLineOption *option = firstSet({&m_name, &m_force, &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory}))
+    if (const QCommandLineOption *option = firstSet({&m_name, &m_force, &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_trace}))
         return usageError(QStringLiteral("--%1 goes with --write, --verify or --read.").arg(option->names().constFirst()));
     if (ports().size() > 1)
         return usageError(QStringLiteral("The window works with one port; several go with --write, --verify or --read."));
@@ -260,7 +264,7 @@ QString CommandLine::optionTakenForValue() const
     QStringList known{QStringLiteral("help"), QStringLiteral("help-all"), QStringLiteral("version")};
     for (const QCommandLineOption *option : {&m_port, &m_listPorts, &m_write, &m_verify, &m_read, &m_name, &m_force,
                                               &m_json, &m_repeat, &m_log, &m_backup, &m_noHistory, &m_history,
-                                              &m_legend, &m_legendSize, &m_site, &m_report, &m_since})
+                                              &m_legend, &m_legendSize, &m_site, &m_report, &m_since, &m_trace})
         known << option->names();
     for (const QCommandLineOption *option : {&m_port, &m_write, &m_verify, &m_read, &m_name, &m_log, &m_legend,
                                               &m_legendSize, &m_site, &m_report, &m_since}) {

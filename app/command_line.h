@@ -43,6 +43,8 @@ public:
     bool force() const { return m_parser.isSet(m_force); }
     // --since DATE: operations before it are not looked at; invalid when not given.
     QDateTime since() const { return m_sinceTime; }
+    // --trace: every byte on the line printed to stderr as it goes.
+    bool trace() const { return m_parser.isSet(m_trace); }
 
     // Prints the help (Qt's options too for --help-all) or the version, and ends the program.
     [[noreturn]] void showHelpOrVersion(QCoreApplication &app);
@@ -88,6 +90,7 @@ private:
     QCommandLineOption m_since;
     QString m_siteFolder;
     QDateTime m_sinceTime;
+    QCommandLineOption m_trace;
     QString m_file;
     QString m_error;
     JobRequest m_request;

@@ -122,6 +122,7 @@ int runJobs(int argc, char *argv[])
     run.json = commandLine.json();
     run.repeat = commandLine.repeat();
     run.logPath = commandLine.logPath();
+    run.trace = commandLine.trace();
     std::atomic<int> panelsRead{0};
     run.request.target.count = &panelsRead;
 

@@ -1,6 +1,7 @@
 // The window's own operations, each clicked on a real Form1 the way a user clicks it:
 // - read and write of the whole panel against panelsim at 9600-baud timing (wall and CPU time; the waits
-//   must sleep between events),
+//   must sleep between events), each round once as it is and once with the line monitor open ("readmon",
+//   "writemon"), which must cost nothing measurable,
 // - open and save of a .pnl file through the file dialog seam (the file read and its values applied to the
 //   controls), the repaint that follows it, and save.
 // One line per sample: "CASE wall MS ms cpu MS ms". bench/run summarises them.
@@ -10,7 +11,9 @@
 #include "link/qt_serial_line.h"
 #include "model/status_texts.h"
 #include "ui/form1.h"
+#include "ui/line_monitor.h"
 #include "ui/status_box.h"
+#include "ui/window_commands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,9 +71,16 @@ bool panelOperations(panel::Form1 &window, int rounds)
 {
     auto *status = window.findChild<panel::StatusBox *>(QStringLiteral("Text1"));
     for (const char *button : {"READ_CONFIG", "WRITE_CONFIG"}) {
-        const char *label = button[0] == 'R' ? "read" : "write";
-        for (int i = 0; i < rounds; ++i) {
+        const bool read = button[0] == 'R';
+        for (int i = 0; i < rounds * 2; ++i) {
+            // Every other round with the monitor open, painted, and showing the last operations.
+            const bool monitored = i % 2 == 1;
+            panel::LineMonitor *monitor = monitored ? window.commands().showLineMonitor() : nullptr;
+            QCoreApplication::processEvents();
             const Sample s = click(window, button);
+            QCoreApplication::processEvents();
+            delete monitor;
+            const char *label = read ? (monitored ? "readmon" : "read") : (monitored ? "writemon" : "write");
             if (status->colour() != panel::kGreen) {
                 std::fprintf(stderr, "%s failed: %s\n", label, qPrintable(status->text()));
                 return false;

@@ -61,6 +61,8 @@ QJsonObject journalLine(const HistoryEntry &entry, const QString &snapshot)
                      {QStringLiteral("snapshot"), snapshot.isEmpty() ? QJsonValue() : QJsonValue(snapshot)}};
     if (entry.intended)
         line.insert(QStringLiteral("intended"), registersJson(*entry.intended));
+    if (!entry.detail.isEmpty())
+        line.insert(QStringLiteral("detail"), entry.detail);
     return line;
 }
 

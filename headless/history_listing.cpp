@@ -24,6 +24,8 @@ QString describe(const QJsonObject &entry)
         line += QStringLiteral("  \"%1\"").arg(text("panel_name"));
     if (!text("snapshot").isEmpty())
         line += QStringLiteral("  ") + text("snapshot");
+    if (!text("detail").isEmpty())
+        line += QStringLiteral("  ") + text("detail");
     return shownOnTerminal(line);
 }
 

@@ -25,6 +25,7 @@ void takeRun(JobResult &result, const PanelRun &run, const SerialLine &line)
     result.exitCode = exitCodeOf(run.done.outcome);
     result.registers = run.done.registers;
     result.result = run.words;
+    result.detail = run.explanation;
     result.history = run.history;
     if (run.done.outcome == PanelOutcome::PortNotOpened) {
         result.portFailure = true;
@@ -86,11 +87,12 @@ WriteOrder writeOrderOf(const JobRequest &request)
 
 // A read or a verify, then what it ends with: the file saved, or the differences from the file. The
 // history's entry tells that end too.
-void readPanel(JobResult &result, const JobRequest &request, SerialLine &line, JobHost &host, CollectingView &messages)
+void readPanel(JobResult &result, const JobRequest &request, SerialLine &line, JobHost &host, CollectingView &messages,
+               LineObserver *observer)
 {
     EditorModel editor(messages); // the window as it starts, its messages kept as warnings
     editor.runStartUpSteps();
-    takeRun(result, read_panel(host, host, line, editor, result.command, request.intended), line);
+    takeRun(result, read_panel(host, host, line, editor, result.command, request.intended, observer), line);
     for (const QString &message : messages.messages())
         result.warnings << oneLine(message);
     if (result.exitCode == kExitDone && request.command == JobRequest::Command::Verify && request.intended)
@@ -138,7 +140,7 @@ JobResult startedResult(const JobRequest &request, const SerialLine &line)
     return result;
 }
 
-JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop)
+JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop, LineObserver *observer)
 {
     QElapsedTimer clock;
     clock.start();
@@ -146,9 +148,9 @@ JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<
     CollectingView messages;
     JobHost host(messages, stop, request.tickMilliseconds);
     if (request.command == JobRequest::Command::Write)
-        takeRun(result, write_panel(host, host, line, writeOrderOf(request)), line);
+        takeRun(result, write_panel(host, host, line, writeOrderOf(request), observer), line);
     else
-        readPanel(result, request, line, host, messages);
+        readPanel(result, request, line, host, messages, observer);
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     return result;
 }

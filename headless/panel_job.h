@@ -14,6 +14,7 @@
 
 namespace panel {
 
+class LineObserver;
 class SerialLine;
 
 // Where --read saves each panel: a file name that may hold the fields {port}, {n} and {time}.
@@ -48,6 +49,7 @@ struct JobResult {
     QStringList differences; // --verify, in a person's words
     QStringList warnings;    // the messages the window would have shown
     QString advice;          // what to do about a port that could not be opened
+    QString detail;          // of a failure, what the line showed of it
     double seconds = 0;
     QList<HistoryEntry> history; // what the history keeps of it: a backup, then the operation
 };
@@ -61,8 +63,10 @@ inline QString oneLine(QString text) { return text.replace(QChar(10), QChar(' ')
 JobResult startedResult(const JobRequest &request, const SerialLine &line);
 
 // Runs one command against the panel on the line, with the window's own operations. Must run on a
-// thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait.
-JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop = nullptr);
+// thread with an event loop's dispatcher (any Qt thread); stop abandons it at its next wait. The
+// observer, when given, sees every byte on the line.
+JobResult runJob(const JobRequest &request, SerialLine &line, const std::atomic<bool> *stop = nullptr,
+                 LineObserver *observer = nullptr);
 
 // The differences between a panel's registers and what a file would write, in a person's words.
 QStringList describeDifferences(const PanelConfig &panel, const PanelConfig &file);

@@ -22,7 +22,7 @@ constexpr int kWakeUpMs = 50;                   // how soon a wait sees the stop
 } // namespace
 
 PortWorker::PortWorker(const ProductionRun &run, const QString &device, const std::atomic<bool> &stop,
-                       const std::atomic<bool> &noMorePanels, ResultQueue &results)
+                       const std::atomic<bool> &noMorePanels, ResultQueue &results, LineObserver *trace)
     : m_request(run.request)
     , m_device(device)
     , m_repeat(run.repeat)
@@ -31,6 +31,7 @@ PortWorker::PortWorker(const ProductionRun &run, const QString &device, const st
     , m_stop(stop)
     , m_noMorePanels(noMorePanels)
     , m_results(results)
+    , m_trace(trace)
 {
 }
 
@@ -108,7 +109,7 @@ void PortWorker::repeatPanels(SerialLine &port)
 {
     while (goOn()) {
         WatchedLine line(port);
-        const JobResult result = runJob(m_request, line, &m_stop);
+        const JobResult result = runJob(m_request, line, &m_stop, m_trace);
         if (result.portFailure) {
             tellPortFailure(result);
         } else if (line.panelAnswered()) {
@@ -129,7 +130,7 @@ void PortWorker::run()
         if (m_repeat)
             repeatPanels(*line);
         else
-            m_results.put(runJob(m_request, *line, &m_stop));
+            m_results.put(runJob(m_request, *line, &m_stop, m_trace));
     }
     m_results.portDone();
     emit finished();

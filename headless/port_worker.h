@@ -10,6 +10,7 @@
 
 namespace panel {
 
+class LineObserver;
 class ResultQueue;
 class SerialLine;
 struct ProductionRun;
@@ -22,9 +23,10 @@ class PortWorker : public QObject
     Q_OBJECT
 public:
     // stop: abandon the panel under way. noMorePanels: finish it, but start no other. Each result
-    // goes to results, and the port is marked done there at the end.
+    // goes to results, and the port is marked done there at the end. trace, when given, sees every
+    // byte of the jobs' operations.
     PortWorker(const ProductionRun &run, const QString &device, const std::atomic<bool> &stop,
-               const std::atomic<bool> &noMorePanels, ResultQueue &results);
+               const std::atomic<bool> &noMorePanels, ResultQueue &results, LineObserver *trace = nullptr);
 
 public slots:
     void run();
@@ -53,6 +55,7 @@ private:
     const std::atomic<bool> &m_stop;
     const std::atomic<bool> &m_noMorePanels;
     ResultQueue &m_results;
+    LineObserver *m_trace;
     QElapsedTimer m_sinceFailureTold;
 };
 

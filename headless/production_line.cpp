@@ -7,6 +7,7 @@
 #include "headless/result_queue.h"
 #include "headless/terminal_text.h"
 #include "headless/text_output.h"
+#include "headless/trace_printer.h"
 
 #include <QThread>
 #include <memory>
@@ -32,10 +33,13 @@ int runProductionLine(const ProductionRun &run, TextOutput &out, TextOutput &err
     ResultDesk desk(run, printed, said, log, noMorePanels);
     ResultQueue results(int(run.devices.size()));
     std::vector<std::unique_ptr<QThread>> threads;
+    std::vector<std::unique_ptr<TracePrinter>> traces;
     for (const QString &device : run.devices) {
         threads.push_back(std::make_unique<QThread>());
         QThread *thread = threads.back().get();
-        auto *worker = new PortWorker(run, device, stop, noMorePanels, results);
+        if (run.trace)
+            traces.push_back(std::make_unique<TracePrinter>(said, run.devices.size() > 1 ? device : QString()));
+        auto *worker = new PortWorker(run, device, stop, noMorePanels, results, run.trace ? traces.back().get() : nullptr);
         worker->moveToThread(thread);
         // Started from its own thread's event loop, and ended there: no thread waits on another's events.
         QObject::connect(thread, &QThread::started, worker, &PortWorker::run, Qt::QueuedConnection);

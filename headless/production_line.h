@@ -24,6 +24,7 @@ struct ProductionRun {
     // The line of a device, made on its port's thread; none: the device's serial port.
     std::function<std::unique_ptr<SerialLine>(const QString &device)> makeLine;
     int presenceIntervalMs = 1000; // --repeat: one hail sequence a second while waiting for a panel
+    bool trace = false;            // every byte of the operations on err, the port first when several
 };
 
 // Prints each result on out as it comes (one line, or one JSON object) and warnings and advice on

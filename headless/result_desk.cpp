@@ -79,6 +79,8 @@ void ResultDesk::take(const JobResult &result)
         m_err.writeLine(shownOnTerminal(QStringLiteral("panelconfig: %1: warning: %2").arg(result.device, warning)));
     if (!result.advice.isEmpty())
         m_err.writeLine(shownOnTerminal(QStringLiteral("panelconfig: %1: %2").arg(result.device, result.advice)));
+    if (!result.detail.isEmpty())
+        m_err.writeLine(shownOnTerminal(QStringLiteral("panelconfig: %1: %2").arg(result.device, result.detail)));
     print(result, count);
 }
 

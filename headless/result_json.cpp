@@ -22,6 +22,8 @@ QJsonObject resultJson(const JobResult &result, int count)
         object.insert(QStringLiteral("differences"), QJsonArray::fromStringList(result.differences));
     if (!result.warnings.isEmpty())
         object.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings));
+    if (!result.detail.isEmpty())
+        object.insert(QStringLiteral("detail"), result.detail);
     if (count > 0)
         object.insert(QStringLiteral("count"), count);
     return object;

@@ -26,6 +26,7 @@ public:
     qint64 bytesWaiting() const override { return m_line.bytesWaiting(); }
     QByteArray takeAll() override { return m_line.takeAll(); }
     QByteArray takeArrived() override { return m_line.takeArrived(); }
+    QByteArray takeLeftovers() override { return m_line.takeLeftovers(); }
     void close() override { m_line.close(); }
     bool isBroken() const override { return m_line.isBroken(); }
     QString deviceName() const override { return m_line.deviceName(); }

@@ -115,7 +115,7 @@ PanelLink::Read PanelLink::receiveValue()
 // would otherwise be taken for this command's and every later value would be a register off.
 void PanelLink::sendCommand(const QByteArray &command)
 {
-    m_line.takeAll();
+    m_line.takeLeftovers();
     m_line.write(command);
 }
 

@@ -1,6 +1,8 @@
 #include "link/panel_runs.h"
 
 #include "link/device_name.h"
+#include "link/failure_explanation.h"
+#include "link/traced_line.h"
 #include "link/serial_line.h"
 #include "model/collecting_view.h"
 #include "model/editor_model.h"
@@ -54,19 +56,22 @@ HistoryEntry entryOf(const QString &command, const QString &port, const PanelRun
     entry.result = run.words;
     entry.exitCode = exitCodeOf(run.done.outcome);
     entry.registers = run.done.registers;
+    entry.detail = run.explanation;
     return entry;
 }
 
 } // namespace
 
 PanelRun read_panel(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor,
-                    const QString &command, const std::optional<PanelConfig> &intended)
+                    const QString &command, const std::optional<PanelConfig> &intended, LineObserver *observer)
 {
     const QString port = oneDeviceName(line.deviceName()); // the line may be given another meanwhile
     WordsKept told(report);
+    TracedLine traced(line, command, observer);
     PanelRun run;
-    run.done = read_config(host, told, line, editor);
+    run.done = read_config(host, told, traced, editor);
     run.words = told.words(run.done.outcome);
+    run.explanation = explainFailure(command, run.done.outcome, traced.lines());
     HistoryEntry entry = entryOf(command, port, run);
     if (intended)
         entry.intended = intended->registers();
@@ -77,7 +82,8 @@ PanelRun read_panel(PanelHost &host, OperationReport &report, SerialLine &line, 
     return run;
 }
 
-PanelRun write_panel(PanelHost &host, OperationReport &report, SerialLine &line, const WriteOrder &order)
+PanelRun write_panel(PanelHost &host, OperationReport &report, SerialLine &line, const WriteOrder &order,
+                     LineObserver *observer)
 {
     const QString port = oneDeviceName(line.deviceName());
     WordsKept told(report);
@@ -88,13 +94,19 @@ PanelRun write_panel(PanelHost &host, OperationReport &report, SerialLine &line,
         backup = std::make_unique<EditorModel>(unseen);
         backup->runStartUpSteps();
     }
+    const QString command = QStringLiteral("write");
+    TracedLine traced(line, command, observer);
     PanelRun run;
-    run.done = write_config(host, told, line, order.config, backup.get());
+    run.done = write_config(host, told, traced, order.config, backup.get());
     run.words = told.words(run.done.outcome);
-    if (run.done.backup)
+    run.explanation = explainFailure(command, run.done.outcome, traced.lines());
+    if (run.done.backup) {
         run.history << backupEntry(port, *run.done.backup, run.done.backupTaken, *backup, run.words,
                                    exitCodeOf(run.done.outcome));
-    HistoryEntry entry = entryOf(QStringLiteral("write"), port, run);
+        if (!run.done.backupTaken)
+            run.history.last().detail = run.explanation;
+    }
+    HistoryEntry entry = entryOf(command, port, run);
     if (order.config)
         entry.intended = order.config->registers();
     entry.panelName = order.panelName;

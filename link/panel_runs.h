@@ -11,6 +11,7 @@
 namespace panel {
 
 class EditorModel;
+class LineObserver;
 class OperationReport;
 class PanelHost;
 class SerialLine;
@@ -20,6 +21,7 @@ class SerialLine;
 struct PanelRun {
     PanelResult done;
     QString words;               // the last status, the mismatch message shown instead, or a stop
+    QString explanation;         // of a failure, what the line shows of it; empty after success
     QList<HistoryEntry> history; // a backup's entry first, when there was one, then the operation's
 };
 
@@ -32,11 +34,13 @@ struct WriteOrder {
 };
 
 // Reads the panel into the editor. command is "read", or "verify" for a read that only compares: it
-// keeps no snapshot, and intended, when given, is what it compares with.
+// keeps no snapshot, and intended, when given, is what it compares with. The observer, when given,
+// sees every byte on the line.
 PanelRun read_panel(PanelHost &host, OperationReport &report, SerialLine &line, EditorModel &editor,
                     const QString &command = QStringLiteral("read"),
-                    const std::optional<PanelConfig> &intended = std::nullopt);
+                    const std::optional<PanelConfig> &intended = std::nullopt, LineObserver *observer = nullptr);
 // Writes the order to the panel, after its backup when it asks for one.
-PanelRun write_panel(PanelHost &host, OperationReport &report, SerialLine &line, const WriteOrder &order);
+PanelRun write_panel(PanelHost &host, OperationReport &report, SerialLine &line, const WriteOrder &order,
+                     LineObserver *observer = nullptr);
 
 } // namespace panel

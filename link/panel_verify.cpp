@@ -7,12 +7,13 @@
 
 namespace panel {
 
-PanelRun verify_panel(PanelHost &host, OperationReport &report, SerialLine &line, const NamedPanelConfig &file)
+PanelRun verify_panel(PanelHost &host, OperationReport &report, SerialLine &line, const NamedPanelConfig &file,
+                      LineObserver *observer)
 {
     CollectingView unseen;
     EditorModel editor(unseen);
     editor.runStartUpSteps();
-    PanelRun run = read_panel(host, report, line, editor, QStringLiteral("verify"), file.config);
+    PanelRun run = read_panel(host, report, line, editor, QStringLiteral("verify"), file.config, observer);
     HistoryEntry &entry = run.history.last();
     entry.panelName = file.panel;
     entry.designations = file.designation;

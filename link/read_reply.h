@@ -14,6 +14,8 @@ public:
     // Bytes that arrived at the given time (nanoseconds on any one clock).
     void add(const QByteArray &bytes, qint64 atNs);
     bool whole() const { return m_end >= 0; }
+    // Some byte of the reply itself has come, besides what was left of an earlier one.
+    bool begun() const { return !m_bytes.isEmpty(); }
     // A whole reply, up to and including its line end.
     QByteArray reply() const { return m_bytes.left(m_end + 1); }
     // When the time is up: the reply as it came, even without a line end; nothing when bytes were still

@@ -20,6 +20,9 @@ public:
     // Every byte that has come, those the system holds for the line but the program has not yet seen
     // included: when the time is up, what arrived before it, even while the program was busy.
     virtual QByteArray takeArrived() { return takeAll(); }
+    // Every byte waiting just before a command is sent: what is left of earlier replies, which cannot
+    // answer it.
+    virtual QByteArray takeLeftovers() { return takeAll(); }
     virtual void close() = 0;
     // The device went away while open (unplugged, the other end closed): waits end at once.
     virtual bool isBroken() const = 0;

@@ -15,6 +15,7 @@ struct HistoryEntry {
     QString command; // read, write, verify or backup
     QString port;
     QString result; // in the window's words
+    QString detail; // of a failure, what the line showed of it
     int exitCode = 0; // as the command line gives it
     SeenRegisters registers{};
     std::optional<std::array<qint16, kConfigRegisters>> intended;

@@ -113,6 +113,10 @@ std::unique_ptr<QMenu> Form1::windowMenu()
     QAction *site = menu->addAction(QStringLiteral("Site…"));
     site->setObjectName(QStringLiteral("showSite"));
     connect(site, &QAction::triggered, this, [this] { showSiteWindow(*this, m_dialogs); });
+    // Every byte on the panel's line, in a window of its own.
+    QAction *monitor = menu->addAction(QStringLiteral("Line monitor…"));
+    monitor->setObjectName(QStringLiteral("showLineMonitor"));
+    connect(monitor, &QAction::triggered, this, [this] { m_commands->showLineMonitor(); });
     return menu;
 }
 

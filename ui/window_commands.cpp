@@ -10,6 +10,7 @@
 #include "model/status_texts.h"
 #include "ui/dialogs.h"
 #include "ui/form1_controls.h"
+#include "ui/line_monitor.h"
 #include "ui/status_box.h"
 
 #include <QTimer>
@@ -28,14 +29,18 @@ WindowCommands::WindowCommands(QWidget &window, Form1Controls &controls, Dialogs
 {
 }
 
+// The monitor watches the log, which goes with these commands, before the window's children go.
+WindowCommands::~WindowCommands() { delete m_monitor.data(); }
+
 void WindowCommands::readConfig()
 {
     run([this] {
         m_editor.beginStep(QStringLiteral("READ"));
-        const PanelRun done = read_panel(*this, *this, m_line, m_editor);
+        const PanelRun done = read_panel(*this, *this, m_line, m_editor, QStringLiteral("read"), std::nullopt, &m_lineLog);
         m_editor.endStep();
         if (done.done.outcome == PanelOutcome::Done)
             m_editor.markUnchanged();
+        explain(done.explanation);
         keepHistory(done.history);
     });
 }
@@ -50,9 +55,10 @@ void WindowCommands::writeConfig()
         for (int k = 0; k < kButtons; ++k)
             order.designations[size_t(k)] = m_editor.designation(k);
         order.backup = backupBeforeWrite();
-        const PanelRun done = write_panel(*this, *this, m_line, order);
+        const PanelRun done = write_panel(*this, *this, m_line, order, &m_lineLog);
         if (done.done.outcome == PanelOutcome::Done)
             m_editor.markUnchanged();
+        explain(done.explanation);
         keepHistory(done.history);
     });
 }
@@ -65,13 +71,36 @@ void WindowCommands::writeNamedConfig(const NamedPanelConfig &named)
         order.panelName = named.panel;
         order.designations = named.designation;
         order.backup = backupBeforeWrite();
-        keepHistory(write_panel(*this, *this, m_line, order).history);
+        const PanelRun done = write_panel(*this, *this, m_line, order, &m_lineLog);
+        explain(done.explanation);
+        keepHistory(done.history);
     });
 }
 
 void WindowCommands::verifyNamedConfig(const NamedPanelConfig &named)
 {
-    run([this, named] { keepHistory(verify_panel(*this, *this, m_line, named).history); });
+    run([this, named] {
+        const PanelRun done = verify_panel(*this, *this, m_line, named, &m_lineLog);
+        explain(done.explanation);
+        keepHistory(done.history);
+    });
+}
+
+void WindowCommands::explain(const QString &explanation)
+{
+    m_explanation = explanation;
+    if (!explanation.isEmpty())
+        setStatusText(m_controls.Text1->text());
+}
+
+LineMonitor *WindowCommands::showLineMonitor()
+{
+    if (!m_monitor)
+        m_monitor = new LineMonitor(m_lineLog, m_dialogs, &m_window);
+    m_monitor->show();
+    m_monitor->raise();
+    m_monitor->activateWindow();
+    return m_monitor;
 }
 
 void WindowCommands::keepHistory(const QList<HistoryEntry> &entries)
@@ -176,6 +205,7 @@ void WindowCommands::run(const std::function<void()> &command)
         return;
     m_busy = true;
     m_historyProblem.clear();
+    m_explanation.clear();
     command();
     m_busy = false;
     if (m_commandEnded)
@@ -220,8 +250,10 @@ void WindowCommands::setStatusText(const QString &text)
             tip += advice + QChar(10);
         tip += QStringLiteral("Right-click the window's background (or press Shift+F10) to choose another serial port.");
     }
-    if (!m_historyProblem.isEmpty())
-        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + m_historyProblem;
+    for (const QString &more : {m_explanation, m_historyProblem}) {
+        if (!more.isEmpty())
+            tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + more;
+    }
     m_controls.Text1->setToolTip(tip);
     m_controls.Text1->setAccessibleDescription(tip);
 }

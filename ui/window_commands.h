@@ -1,10 +1,12 @@
 #pragma once
 
 #include "file/history.h"
+#include "link/line_log.h"
 #include "link/panel_host.h"
 #include "model/operation_report.h"
 #include "ui/dialogs.h"
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -15,6 +17,7 @@ namespace panel {
 
 class Dialogs;
 class EditorModel;
+class LineMonitor;
 class SerialLine;
 struct Form1Controls;
 struct PanelResult;
@@ -27,6 +30,9 @@ class WindowCommands : public OperationReport, public PanelHost
 public:
     WindowCommands(QWidget &window, Form1Controls &controls, Dialogs &dialogs, SerialLine &line, EditorModel &editor,
                    int tickMilliseconds);
+    ~WindowCommands() override;
+    WindowCommands(const WindowCommands &) = delete;
+    WindowCommands &operator=(const WindowCommands &) = delete;
 
     void readConfig();
     void writeConfig();
@@ -63,8 +69,13 @@ public:
     int tickMilliseconds() const override { return m_tick; }
     bool operationAbandoned() const override { return m_closeRequested; }
 
-    // The status text, with what to do about a port that did not open in its tooltip.
+    // The status text, with what to do about a port that did not open in its tooltip, and what the
+    // line shows of the last failure.
     void setStatusText(const QString &text);
+
+    // The line's traffic of the last operations, and the window that shows it (made at its first showing).
+    const LineLog &lineLog() const { return m_lineLog; }
+    LineMonitor *showLineMonitor();
 
 private:
     bool saveFile(const std::optional<NamedPanelConfig> &named);
@@ -73,6 +84,8 @@ private:
     // when given (a save proposes one, an open does not).
     std::optional<QString> chooseFile(FileRequest::Mode mode, const QString &title,
                                       const std::optional<QString> &initialName = std::nullopt);
+    // What the line showed of a failure goes to the status's tooltip.
+    void explain(const QString &explanation);
     // A second command clicked while the first waits is ignored.
     void run(const std::function<void()> &command);
     // Kept unless the user turned history off; what cannot be kept is said in the status's tooltip.
@@ -86,6 +99,9 @@ private:
     int m_tick;
     QString m_dialogFileName; // what the file dialog keeps between uses
     QString m_historyProblem; // what the history could not keep of the last command
+    QString m_explanation;    // what the line showed of the last command's failure
+    LineLog m_lineLog;
+    QPointer<LineMonitor> m_monitor;
     bool m_busy = false;
     bool m_closeRequested = false;
     std::function<void()> m_commandEnded;

@@ -80,12 +80,15 @@ private slots:
         QCOMPARE(QJsonDocument(line.value(QStringLiteral("registers")).toArray()).toJson(QJsonDocument::Compact),
                  QByteArray("[0,null,null,null,null,null,null,null,null,null]"));
         QCOMPARE(line.value(QStringLiteral("intended")).toArray().size(), kConfigRegisters);
-        // The same second, port and name again: a name of its own.
+        QVERIFY(!line.contains(QStringLiteral("detail"))); // only a failure has one
+        // The same second, port and name again: a name of its own, and a failure's detail kept.
+        entry.detail = QStringLiteral("Register 0 was not: its read-back got no reply.");
         const HistoryKept again = history.keep(entry);
         QCOMPARE(again.failure, QString());
         QCOMPARE(again.warning, QString());
         QVERIFY(QFile::exists(history.folder() + QStringLiteral("/20261208T213000Z-write-LOBBY-ttyUSB0-2.pnl")));
         QCOMPARE(journalEntries(history).size(), 2);
+        QCOMPARE(journalEntries(history).value(0).value(QStringLiteral("detail")).toString(), entry.detail);
     }
 
     void retention_data()

@@ -340,6 +340,9 @@ private slots:
         QCOMPARE(seenOf(entry.registers), seen);
         QCOMPARE(entry.snapshot.has_value(), exitCode == kExitDone && Command(command) != Command::Verify);
         QCOMPARE(entry.port, QStringLiteral("/dev/ttyFAKE"));
+        // Every failure on the line is explained, in the history too.
+        QCOMPARE(job.detail.isEmpty(), exitCode == kExitDone || fault == "port");
+        QCOMPARE(entry.detail, job.detail);
     }
 
     void historyListing_data()

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -418,6 +419,18 @@ class TestProductionLine : public QObject
         scene.seen.facts[QStringLiteral("starts")] = starts;
     }
 
+    static void playTrace(ProductionScene &scene, int ports)
+    {
+        QStringList arguments{QStringLiteral("--write"), scene.lobby(), QStringLiteral("--trace")};
+        QStringList devices;
+        for (int i = 0; i < ports; ++i) {
+            devices << scene.startSim({}, QStringLiteral("trace%1.txt").arg(i));
+            arguments << QStringLiteral("--port") << devices.last();
+        }
+        scene.seen.facts[QStringLiteral("devices")] = devices;
+        scene.run(arguments);
+    }
+
     static void playSeveralPorts(ProductionScene &scene)
     {
         QStringList arguments{QStringLiteral("--write"), scene.lobby(), QStringLiteral("--json")};
@@ -496,6 +509,8 @@ private slots:
         addEach("stoppedMidOperation", stopCases(), playStopped);
         addEach("historyEndsOnSignals", signalCases(), playHistorySignal);
         addEach("portsToldApart", portCases(), playPort);
+        add(QStringLiteral("traceShowsEveryByte/one port"), [](ProductionScene &scene) { playTrace(scene, 1); });
+        add(QStringLiteral("traceShowsEveryByte/two ports"), [](ProductionScene &scene) { playTrace(scene, 2); });
         addEach("refusedBeforeAnyPort", refusedCases(), playRefused);
 
         std::vector<Seen> seen(m_scenes.size());
@@ -679,6 +694,37 @@ private slots:
         QCOMPARE(other.code, 1);
         const QString device = seen.facts.value(QStringLiteral("other")).toString();
         QVERIFY2(other.lines.contains(device + QStringLiteral(":   SW2: panel A/2, file B/3")), qPrintable(other.lines.join('\n')));
+    }
+
+    // --trace prints every byte of each operation on stderr as it goes; with several ports each line
+    // starts with its port.
+    void traceShowsEveryByte_data()
+    {
+        QTest::addColumn<int>("ports");
+        QTest::newRow("one port") << 1;
+        QTest::newRow("two ports") << 2;
+    }
+
+    void traceShowsEveryByte()
+    {
+        QFETCH(int, ports);
+        TAKE_SEEN(seen);
+        const Ran &ran = seen.runs[0];
+        QCOMPARE(ran.code, 0);
+        const QStringList said = ran.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        static const QRegularExpression sent(QStringLiteral("^ *\\d+ ms → "));
+        for (const QString &device : seen.facts.value(QStringLiteral("devices")).toStringList()) {
+            const QString prefix = ports > 1 ? device + QStringLiteral(": ") : QString();
+            QStringList mine;
+            for (const QString &line : said) {
+                if (line.startsWith(prefix))
+                    mine << line.mid(prefix.size());
+            }
+            QVERIFY2(!mine.isEmpty() && mine[0].startsWith(QStringLiteral("write on ") + device), qPrintable(ran.errors));
+            QCOMPARE(mine.filter(sent).size(), 1 + 1 + 2 * 10); // a hail, the identity, each write and its read-back
+            for (const char *meaning : {"  hail answered", "  read r=63 → 73", "  write r=1 v=12 acknowledged", "  read r=9 → 3"})
+                QVERIFY2(!mine.filter(QString::fromUtf8(meaning)).isEmpty(), qPrintable(meaning + ran.errors));
+        }
     }
 
     void severalPortsAtOnce()

@@ -1,6 +1,8 @@
 // The panel link's whole-panel read and write against a scripted line, without a window: bytes on the
 // wire, replies, retries and failure paths, with a short tick.
+#include "link/line_log.h"
 #include "link/panel_operations.h"
+#include "link/panel_runs.h"
 #include "link/protocol.h"
 #include "link/read_reply.h"
 #include "model/collecting_view.h"
@@ -15,6 +17,7 @@
 using namespace panel;
 
 Q_DECLARE_METATYPE(PanelOutcome)
+Q_DECLARE_METATYPE(TraceLine)
 
 namespace {
 
@@ -44,7 +47,18 @@ Script readOf(int reg, const QByteArray &reply)
     };
 }
 
+// What the trace of an operation says of each stretch of bytes, "→ " or "← " first.
+QStringList meaningsOf(const LineLog &log)
+{
+    QStringList meanings;
+    for (const TraceLine &line : log.operations().back().lines)
+        meanings << (line.sent ? QStringLiteral("→ ") : QStringLiteral("← ")) + line.meaning;
+    return meanings;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Script)
 
 class TestLinkOperations : public QObject
 {
@@ -542,6 +556,130 @@ private slots:
         QCOMPARE(m_editor->backlightPosition(), 4);
         QCOMPARE(m_editor->blpercent(), qint16(4));
         QCOMPARE(m_editor->gather_config().value_or(PanelConfig()).backlight, qint16(4));
+    }
+
+    void traceLineText_data()
+    {
+        QTest::addColumn<TraceLine>("line");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a read command") << TraceLine{12, true, readCmd(63), QStringLiteral("read r=63")}
+                                        << QStringLiteral("   12 ms → 56 00 3F 30 30 56  V.?00V  read r=63");
+        QTest::newRow("its reply") << TraceLine{27, false, QByteArray("0730\r"), QStringLiteral("read r=63 → 73")}
+                                   << QStringLiteral("   27 ms ← 30 37 33 30 0D     0730.   read r=63 → 73");
+        QTest::newRow("a percent sign is shown") << TraceLine{123456, false, QByteArray("%1"), QStringLiteral("unexpected")}
+                                                 << QStringLiteral("123456 ms ← 25 31              %1      unexpected");
+    }
+
+    void traceLineText()
+    {
+        QFETCH(TraceLine, line);
+        QFETCH(QString, text);
+        QCOMPARE(panel::traceLineText(line), text);
+    }
+
+    // The monitor's lines of a read: the hail, the identity and every register, each reply with its value.
+    void traceOfARead()
+    {
+        LineLog log;
+        QCOMPARE(read_panel(*m_host, *m_host, *m_panel, *m_editor, QStringLiteral("read"), std::nullopt, &log).done.outcome,
+                 PanelOutcome::Done);
+        QCOMPARE(log.operations().size(), size_t(1));
+        QCOMPARE(log.operations().back().port, QStringLiteral("/dev/ttyFAKE"));
+        QStringList expected{QStringLiteral("→ hail"), QStringLiteral("← hail answered")};
+        for (const int reg : {63, 0, 1, 2, 3, 4, 5, 7, 8, 9}) {
+            expected << QStringLiteral("→ read r=%1").arg(reg)
+                     << QStringLiteral("← read r=%1 → %2").arg(reg).arg(m_panel->registers[size_t(reg)]);
+        }
+        QCOMPARE(meaningsOf(log), expected);
+        QByteArray sent;
+        for (const TraceLine &line : log.operations().back().lines)
+            sent += line.sent ? line.bytes : QByteArray();
+        QCOMPARE(sent, m_panel->wire);
+    }
+
+    void lateAndUnexpectedReplies_data()
+    {
+        QTest::addColumn<QByteArray>("before");   // waiting on the line before the first hail
+        QTest::addColumn<QByteArray>("again");    // sent once more, late, after the identity's reply
+        QTest::addColumn<QStringList>("meanings"); // the first ones of the trace
+        QTest::newRow("the identity's reply sent twice") << QByteArray() << QByteArray("0730\r")
+            << QStringList{"→ hail", "← hail answered", "→ read r=63", "← read r=63 → 73", "← late", "→ read r=0"};
+        QTest::newRow("a late acknowledgement") << QByteArray() << QByteArray("D000D")
+            << QStringList{"→ hail", "← hail answered", "→ read r=63", "← read r=63 → 73", "← late", "→ read r=0"};
+        QTest::newRow("noise before the hail's answer") << QByteArray("@#") << QByteArray()
+            << QStringList{"→ hail", "← unexpected"};
+    }
+
+    void lateAndUnexpectedReplies()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, again);
+        QFETCH(QStringList, meanings);
+        m_panel->input = before;
+        m_panel->script = [this, again](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+            if (kind == ScriptedPanel::Read && quint8(bytes[2]) == kIdentityRegister && !again.isEmpty())
+                QTimer::singleShot(kTick / 2, Qt::PreciseTimer, &m_panel->timerOwner, [this, again] { m_panel->input += again; });
+            return std::nullopt;
+        };
+        LineLog log;
+        read_panel(*m_host, *m_host, *m_panel, *m_editor, QStringLiteral("read"), std::nullopt, &log);
+        QCOMPARE(meaningsOf(log).mid(0, meanings.size()), meanings);
+    }
+
+    // After a failure, what the line showed of it, for the status's tooltip and the history.
+    void failureExplained_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QString>("explanation");
+        const Script silent = [](ScriptedPanel::Kind, const QByteArray &) { return ScriptedPanel::Reply{}; };
+        const Script noise = [](ScriptedPanel::Kind, const QByteArray &) { return ScriptedPanel::Reply{"D0"}; };
+        const QString again = QStringLiteral(" Write again: the write starts again from register 0.");
+        QTest::newRow("no answer, no byte") << false << silent
+            << "No byte at all came back to the 6 hails: look at the cable, the serial port chosen and the panel's power.";
+        QTest::newRow("no answer, some bytes") << false << noise
+            << "6 bytes came back to the 3 hails, but not the answer \"D000D\": \"D0D0D0\" (44 30 44 30 44 30). A wrong "
+               "baud rate, another device on the port or a panel answering twice sends such bytes.";
+        QTest::newRow("read, out of range") << false << readOf(2, "1615\r")
+            << "Register 2 failed: its reply was \"1615.\" (31 36 31 35 0D), worth 162, outside 0 to 160.";
+        QTest::newRow("read, no reply") << false << readOf(4, QByteArray())
+            << "Register 4 failed: no reply came.";
+        QTest::newRow("read, identity cut short") << false << readOf(63, "07")
+            << "The identity register 63 failed: its reply was \"07\" (30 37), which holds no value.";
+        QTest::newRow("read, another panel") << false << readOf(63, "0740\r")
+            << "The identity register 63 holds 74, not 73: \"0740.\" (30 37 34 30 0D).";
+        QTest::newRow("write, read-back differs at register 4") << true << readOf(4, "0120\r")
+            << "Registers 0 to 3 written and verified; register 4 was not: it read back as 12 instead of 160: "
+               "\"0120.\" (30 31 32 30 0D). Registers 5 to 9 not written." + again;
+        QTest::newRow("write, register 0 not acknowledged") << true
+            << Script([](ScriptedPanel::Kind kind, const QByteArray &) -> std::optional<ScriptedPanel::Reply> {
+                   if (kind == ScriptedPanel::Write)
+                       return ScriptedPanel::Reply{"D00"};
+                   return std::nullopt;
+               })
+            << "Register 0 was not: its write was not acknowledged (the reply was \"D00\" (44 30 30)). Registers 1 "
+               "to 9 not written." + again;
+        QTest::newRow("write, identity cut short") << true << readOf(63, "07")
+            << "Nothing was written to the panel. The identity register 63 failed: its reply was \"07\" (30 37), "
+               "which holds no value." + again;
+        QTest::newRow("write, last read-back short") << true << readOf(9, "073")
+            << "Registers 0 to 8 written and verified; register 9 was not: its read-back was too short: \"073\" "
+               "(30 37 33)." + again;
+    }
+
+    void failureExplained()
+    {
+        QFETCH(bool, write);
+        QFETCH(Script, script);
+        QFETCH(QString, explanation);
+        allNotUsed();
+        m_panel->script = script;
+        WriteOrder order;
+        order.config = m_editor->gather_config();
+        const PanelRun run = write ? write_panel(*m_host, *m_host, *m_panel, order)
+                                   : read_panel(*m_host, *m_host, *m_panel, *m_editor);
+        QCOMPARE(run.explanation, explanation);
+        QCOMPARE(run.history.last().detail, explanation);
     }
 };
 

@@ -2,7 +2,11 @@
 // controls as they show the editor model when the user clicks and types (the rules themselves are
 // tested on the model).
 #include "idle_line.h"
+#include "link/line_log.h"
+#include "model/status_texts.h"
 #include "recording_dialogs.h"
+#include "scripted_panel.h"
+#include "ui/line_monitor.h"
 #include "ui/face_plate.h"
 #include "ui/form1.h"
 #include "ui/window_commands.h"
@@ -13,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QAccessible>
 #include <QMenu>
@@ -573,6 +578,66 @@ private slots:
         menu->findChild<QAction *>("otherDevice")->trigger();
         QCOMPARE(line.device, "/dev/ttyACM7");
         line.device = "idle";
+    }
+
+    // "Line monitor…" opens a window of its own showing each byte as it goes, with Copy and Save as
+    // text; a failure is told in the status's tooltip from what the line showed, the status text as it was.
+    void lineMonitorAndFailureTooltip()
+    {
+        ScriptedPanel panel;
+        QString live; // the monitor as the register that fails is asked for
+        std::unique_ptr<Form1> window;
+        panel.script = [&](ScriptedPanel::Kind kind, const QByteArray &bytes) -> std::optional<ScriptedPanel::Reply> {
+            if (kind != ScriptedPanel::Read || bytes[2] != 2)
+                return std::nullopt;
+            live = window->findChild<LineMonitor *>(QStringLiteral("lineMonitor"))->text();
+            return ScriptedPanel::Reply{"1615\r"};
+        };
+        window = std::make_unique<Form1>(*dialogs, panel, 5);
+        window->windowMenu()->findChild<QAction *>(QStringLiteral("showLineMonitor"))->trigger();
+        auto *monitor = window->findChild<LineMonitor *>(QStringLiteral("lineMonitor"));
+        QVERIFY(monitor && monitor->isVisible() && monitor->isWindow());
+        window->findChild<QPushButton *>(QStringLiteral("READ_CONFIG"))->click();
+
+        QVERIFY2(live.contains(QStringLiteral("read r=1 → 12")), qPrintable(live));
+        QVERIFY(monitor->text().startsWith(QStringLiteral("read on /dev/ttyFAKE at ")));
+        QVERIFY(monitor->text().endsWith(QStringLiteral("31 36 31 35 0D     1615.   read r=2 → 162")));
+        auto *status = window->findChild<StatusBox *>(QStringLiteral("Text1"));
+        QCOMPARE(status->text(), kBadData);
+        QCOMPARE(status->toolTip(),
+                 QStringLiteral("Register 2 failed: its reply was \"1615.\" (31 36 31 35 0D), worth 162, outside 0 to 160."));
+
+        monitor->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), monitor->text());
+        QTemporaryDir dir;
+        dialogs->fileAnswers = {dir.filePath(QStringLiteral("line.txt"))};
+        monitor->findChild<QPushButton *>(QStringLiteral("lineMonitorSave"))->click();
+        QCOMPARE(dialogs->fileRequests.last().defaultSuffix, QStringLiteral("txt"));
+        QFile saved(dir.filePath(QStringLiteral("line.txt")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), monitor->text() + QLatin1Char('\n'));
+    }
+
+    // The monitor shows what the log keeps, the last 20 operations, however many come while it is open.
+    void lineMonitorKeepsTheLastOperations()
+    {
+        LineLog log;
+        const auto operation = [&log](int n) {
+            log.operationStarted(QStringLiteral("read"), QStringLiteral("/dev/tty%1").arg(n));
+            for (int i = 0; i < n % 3; ++i)
+                log.traced(TraceLine{i, i % 2 == 0, QByteArray(1, 'A'), QStringLiteral("line %1").arg(i)});
+        };
+        operation(0);
+        LineMonitor monitor(log, *dialogs, nullptr);
+        QCOMPARE(monitor.text(), log.text());
+        for (int n = 1; n < 25; ++n) {
+            operation(n);
+            if (n % 4 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCOMPARE(log.operations().size(), size_t(LineLog::kOperationsKept));
+        QCOMPARE(monitor.text(), log.text());
+        QVERIFY(monitor.text().startsWith(QStringLiteral("read on /dev/tty5 at ")));
     }
 
     // Closing (or Ctrl+Q) asks Save / Discard / Cancel exactly when the configuration shown differs from
