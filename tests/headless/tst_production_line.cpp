@@ -26,7 +26,7 @@ using panel::test::lobbyWith;
 
 namespace {
 
-const int kScenesAtOnce = 8; // more and the pseudo-terminals' round trips near the tick on 2 cores
+const int kScenesAtOnce = 6; // more and the pseudo-terminals' round trips near the tick on 2 cores
 
 QJsonObject jsonOf(const QString &line) { return QJsonDocument::fromJson(line.toUtf8()).object(); }
 

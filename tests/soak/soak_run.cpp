@@ -1,5 +1,6 @@
 #include "soak_run.h"
 
+#include "link/line_log.h"
 #include "link/qt_serial_line.h"
 #include "model/status_texts.h"
 #include "recording_dialogs.h"
@@ -12,6 +13,7 @@
 #include <QRandomGenerator>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -495,7 +497,9 @@ SoakFigures SoakRunner::run()
     }
     m_line = std::make_unique<QtSerialLine>(m_sim.devicePath());
     m_window.form = std::make_unique<Form1>(m_dialogs, *m_line);
-    m_warmUp = m_settings.firstOperation - 1 + qMax(kWarmUpMinimum, m_settings.operations / 10);
+    // Past the warm-up the line monitor's log is full: it keeps its last operations, no more.
+    m_warmUp = m_settings.firstOperation - 1
+        + std::max({kWarmUpMinimum, m_settings.operations / 10, LineLog::kOperationsKept});
 
     QElapsedTimer wall;
     wall.start();
