@@ -24,6 +24,7 @@ mkdir -p "$logs"
 # process that already runs threads (the pictures' decoding): its child only calls exec.
 export TSAN_OPTIONS="log_path=$logs/tsan:second_deadlock_stack=1:history_size=4:exitcode=0:die_after_fork=0"
 export QT_QPA_PLATFORM=offscreen
+export PANEL_SCENES_AT_ONCE=1 # its programs run on the line's real tick, several times slower
 unset QT_QPA_PLATFORMTHEME
 status=0
 (cd "$out" && ctest --output-on-failure -j2 -R "^($(IFS='|'; echo "${suites[*]}"))\$") || status=1
