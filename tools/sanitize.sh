@@ -23,6 +23,7 @@ export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 export __EGL_VENDOR_LIBRARY_DIRS="$out/no-egl-vendors"
 mkdir -p "$__EGL_VENDOR_LIBRARY_DIRS"
 export QT_QPA_PLATFORM=offscreen
+export PANEL_SCENES_AT_ONCE=2 # the production line's programs, slower here, on the line's real tick
 unset QT_QPA_PLATFORMTHEME
 cd "$out"
 # The fuzzers have a sanitized build of their own; the package, the static analysis and the fault injector
